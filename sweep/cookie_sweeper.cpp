@@ -1,0 +1,80 @@
+#include "sweep/cookie_sweeper.h"
+
+namespace {
+const char kUnsupportedText[] = "このOSでは、ご使用いただけません。";
+const char kNoFolderText[] = "クッキーファイルが特殊な場所にある為、削除できません。";
+const char kQuestionText[] = "削除できないクッキーファイルがあります。ファイル属性を変えて削除しますか？\n"
+                             "ファイル名：";
+
+// Windows 2000 and XP sweep one folder, Vista also its "Low\" subfolder; everything else is
+// refused. The order of the tests is the order of the classification.
+SweepMode ClassifyPlatform(const OsVersionInfo& v) {
+    if (v.dwPlatformId != kPlatformWin32NT)
+        return SWEEP_NONE;
+    if (v.dwMajorVersion == 5 && (v.dwMinorVersion == 0 || v.dwMinorVersion == 1))
+        return SWEEP_FOLDER;
+    if (v.dwMajorVersion == 6 && v.dwMinorVersion == 0)
+        return SWEEP_FOLDER_AND_LOW;
+    return SWEEP_NONE;
+}
+} // namespace
+
+bool CCookieSweeper::RunPlatformGate() {
+    m_strCookieDir.Empty();
+    const OsVersionInfo version = m_port.QueryVersion();
+    m_nSweepMode = SWEEP_NONE;
+    m_nSweepMode = ClassifyPlatform(version);
+    if (m_nSweepMode == SWEEP_NONE) {
+        RefusePlatform();
+        return false;
+    }
+    m_strCookieDir = m_port.GetCookieFolder();
+    if (m_strCookieDir.IsEmpty()) {
+        RefusePlatform();
+        return false;
+    }
+    // Exactly one separator is appended, even to a drive root that already ends in one.
+    m_strCookieDir += "\\";
+    return true;
+}
+
+void CCookieSweeper::RefusePlatform() {
+    m_port.AskUser(kUnsupportedText, kMbOk);
+    m_port.CancelDialog();
+}
+
+void CCookieSweeper::PurgeCookies() {
+    if (m_strCookieDir.IsEmpty()) {
+        // An empty folder would make every path relative to the working directory.
+        m_port.AskUser(kNoFolderText, kMbOk);
+        return;
+    }
+    DeleteCookieFiles(m_strCookieDir);
+    if (m_nSweepMode == SWEEP_FOLDER_AND_LOW)
+        DeleteCookieFiles(m_strCookieDir + "Low\\");
+}
+
+void CCookieSweeper::DeleteCookieFiles(CString strFolder) {
+    const CString strPattern = strFolder + "*.*";
+    m_port.ListFolder(strPattern, [&](const char* pszEntry) {
+        // Once the dialog is ending nothing more is deleted.
+        if (m_bClosing.load())
+            return false;
+        CString strName;
+        strName.Format("%s", pszEntry);
+        if (strName.Find(".txt", 0) == -1)
+            return true;
+        const CString strPath = strFolder + strName;
+        const DeleteResult result = m_port.EraseFile(strPath);
+        // An entry that vanished since the listing (another purge took it) is done.
+        if (result != DeleteResult::Failed)
+            return true;
+        const int nAnswer = m_port.AskUser(CString(kQuestionText) + strName, kMbYesNo);
+        if (nAnswer != kIdYes || m_bClosing.load())
+            return true;
+        if ((m_port.ReadAttributes(strPath) & kFileAttributeReadOnly) != 0 &&
+            m_port.ClearAttributes(strPath))
+            m_port.EraseFile(strPath);
+        return true;
+    });
+}

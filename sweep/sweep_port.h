@@ -1,0 +1,85 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "classlib/cstring.h"
+
+// The platform's numbers for what the sweep core asks of it.
+constexpr uint32_t kPlatformWin32Windows = 1; // VER_PLATFORM_WIN32_WINDOWS
+constexpr uint32_t kPlatformWin32NT = 2;      // VER_PLATFORM_WIN32_NT
+constexpr unsigned kMbOk = 0x0;               // MB_OK
+constexpr unsigned kMbYesNo = 0x4;            // MB_YESNO
+constexpr int kIdYes = 6;                     // IDYES
+constexpr int kIdNo = 7;                      // IDNO
+constexpr uint32_t kFileAttributeReadOnly = 0x1;
+constexpr uint32_t kInvalidFileAttributes = 0xFFFFFFFF;
+
+// What the version query reports.
+struct OsVersionInfo {
+    uint32_t dwPlatformId = 0;
+    uint32_t dwMajorVersion = 0;
+    uint32_t dwMinorVersion = 0;
+};
+
+// A top-level window as the window walk sees it; 0 means "no window".
+using WindowRef = uintptr_t;
+
+// How a file deletion ended. Missing: the entry no longer exists, which the purge counts as done.
+enum class DeleteResult { Deleted, Missing, Failed };
+
+// The thread procedure form of the class library: untyped parameter, unsigned result.
+using ThreadProc = unsigned (*)(void*);
+
+// Every platform operation the platform gate, the purge and the browser watch need, and nothing
+// else. The Windows program implements it with the Win32 calls; unit tests with fakes.
+class ISweepPort {
+public:
+    virtual ~ISweepPort() = default;
+
+    // Platform gate.
+    virtual OsVersionInfo QueryVersion() = 0;
+    // The user's cookie folder without a trailing separator added; empty when the shell cannot
+    // resolve it.
+    virtual CString GetCookieFolder() = 0;
+    // A blocking message box owned by the main dialog; returns the answer (kIdYes, kIdNo, ...).
+    virtual int AskUser(const char* pszText, unsigned nType) = 0;
+    // Ends the modal dialog through the base-class cancel (not the dialog's own override).
+    virtual void CancelDialog() = 0;
+    // Sets the dialog's show flag to 0 and hides its window.
+    virtual void HideDialog() = 0;
+
+    // Purge. ListFolder calls visit with each entry's name, "." and ".." included, in the order
+    // the file system gives, until visit returns false; false when the listing cannot be opened.
+    virtual bool ListFolder(const char* pszPattern,
+                            const std::function<bool(const char* pszName)>& visit) = 0;
+    virtual DeleteResult EraseFile(const char* pszPath) = 0;
+    // The raw attribute bits (kInvalidFileAttributes when they cannot be read).
+    virtual uint32_t ReadAttributes(const char* pszPath) = 0;
+    // Makes the file's attributes normal; true only when the platform call returned 1.
+    virtual bool ClearAttributes(const char* pszPath) = 0;
+
+    // Browser watch: the top-level windows in Z order, from the first window of the main
+    // dialog's level.
+    virtual WindowRef FirstWindow() = 0;
+    virtual WindowRef NextWindow(WindowRef w) = 0;
+    virtual bool HasOwnerOrParent(WindowRef w) = 0;
+    virtual int TitleLength(WindowRef w) = 0;
+    // IsWindowVisible's result as it is; only exactly 1 counts as visible.
+    virtual int IsVisible(WindowRef w) = 0;
+    virtual CString Title(WindowRef w) = 0;
+
+    // Threads and time.
+    virtual bool StartThread(ThreadProc proc, void* pParam) = 0;
+    virtual void Sleep(unsigned nMilliseconds) = 0;
+
+    // Shutdown. The worker's poll sleep, cut short for good once WakeWorker was called; returns
+    // false when it was cut short.
+    virtual bool SleepUnlessWoken(unsigned nMilliseconds) = 0;
+    virtual void WakeWorker() = 0;
+    // Answers "No" to a question box the worker has open, if any.
+    virtual void DismissQuestions() = 0;
+    // A short wait of the user-interface thread that still lets the worker's calls that need
+    // that thread (a window title, a message box's owner) go through.
+    virtual void WaitBriefly(unsigned nMilliseconds) = 0;
+};

@@ -1,0 +1,194 @@
+#include "sweep/win32_sweep_port.h"
+
+#include <shlobj.h>
+
+#include <utility>
+#include <vector>
+
+CKernelHandle& CKernelHandle::operator=(CKernelHandle&& other) noexcept {
+    if (this != &other) {
+        if (m_h)
+            CloseHandle(m_h);
+        m_h = std::exchange(other.m_h, nullptr);
+    }
+    return *this;
+}
+
+CKernelHandle::~CKernelHandle() {
+    if (m_h)
+        CloseHandle(m_h);
+}
+
+// Manual reset: once woken for the dialog's end, every later poll sleep returns at once.
+CWin32SweepPort::CWin32SweepPort() : m_hWake(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+
+OsVersionInfo CWin32SweepPort::QueryVersion() {
+    OSVERSIONINFOA info{};
+    // The plain record, not the EX one: the size field says 148 bytes.
+    info.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
+    static_assert(sizeof(OSVERSIONINFOA) == 148);
+    GetVersionExA(&info);
+    return {info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion};
+}
+
+CString CWin32SweepPort::GetCookieFolder() {
+    LPITEMIDLIST pidl = nullptr;
+    if (FAILED(SHGetSpecialFolderLocation(m_hMainWnd, CSIDL_COOKIES, &pidl)) || !pidl)
+        return CString();
+    char szPath[MAX_PATH] = {};
+    const BOOL bOk = SHGetPathFromIDListA(pidl, szPath);
+    CoTaskMemFree(pidl);
+    return bOk ? CString(szPath) : CString();
+}
+
+int CWin32SweepPort::RunQuestion(const char* pszText, unsigned nType, HWND hOwner,
+                                 const char* pszCaption) {
+    m_dwQuestionThread.store(GetCurrentThreadId());
+    const int nAnswer = MessageBoxA(hOwner, pszText, pszCaption, nType);
+    m_dwQuestionThread.store(0);
+    return nAnswer;
+}
+
+int CWin32SweepPort::AskUser(const char* pszText, unsigned nType) {
+    const unsigned nIcon = (nType & MB_TYPEMASK) == MB_OK ? MB_ICONEXCLAMATION : MB_ICONQUESTION;
+    return RunQuestion(pszText, nType | nIcon, m_hMainWnd, "Wispfold");
+}
+
+void CWin32SweepPort::CancelDialog() {
+    if (m_hMainWnd)
+        EndDialog(m_hMainWnd, IDCANCEL);
+}
+
+void CWin32SweepPort::HideDialog() {
+    if (m_hMainWnd)
+        ShowWindow(m_hMainWnd, SW_HIDE);
+}
+
+bool CWin32SweepPort::ListFolder(const char* pszPattern,
+                                 const std::function<bool(const char* pszName)>& visit) {
+    WIN32_FIND_DATAA data;
+    HANDLE hFind = FindFirstFileA(pszPattern, &data);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return false;
+    do {
+        // cFileName always ends in a zero byte within its 260 bytes.
+        if (!visit(data.cFileName))
+            break;
+    } while (FindNextFileA(hFind, &data));
+    FindClose(hFind);
+    return true;
+}
+
+DeleteResult CWin32SweepPort::EraseFile(const char* pszPath) {
+    if (DeleteFileA(pszPath))
+        return DeleteResult::Deleted;
+    const DWORD dwError = GetLastError();
+    if (dwError == ERROR_FILE_NOT_FOUND || dwError == ERROR_PATH_NOT_FOUND)
+        return DeleteResult::Missing;
+    return DeleteResult::Failed;
+}
+
+uint32_t CWin32SweepPort::ReadAttributes(const char* pszPath) {
+    return GetFileAttributesA(pszPath);
+}
+
+bool CWin32SweepPort::ClearAttributes(const char* pszPath) {
+    return SetFileAttributesA(pszPath, FILE_ATTRIBUTE_NORMAL) == 1;
+}
+
+WindowRef CWin32SweepPort::FirstWindow() {
+    return reinterpret_cast<WindowRef>(GetWindow(m_hMainWnd, GW_HWNDFIRST));
+}
+
+WindowRef CWin32SweepPort::NextWindow(WindowRef w) {
+    return reinterpret_cast<WindowRef>(GetWindow(reinterpret_cast<HWND>(w), GW_HWNDNEXT));
+}
+
+bool CWin32SweepPort::HasOwnerOrParent(WindowRef w) {
+    return GetParent(reinterpret_cast<HWND>(w)) != nullptr;
+}
+
+int CWin32SweepPort::TitleLength(WindowRef w) {
+    return GetWindowTextLengthA(reinterpret_cast<HWND>(w));
+}
+
+int CWin32SweepPort::IsVisible(WindowRef w) {
+    return IsWindowVisible(reinterpret_cast<HWND>(w));
+}
+
+CString CWin32SweepPort::Title(WindowRef w) {
+    HWND hWnd = reinterpret_cast<HWND>(w);
+    const int nLength = GetWindowTextLengthA(hWnd);
+    if (nLength <= 0)
+        return CString();
+    // The title may change between the two calls: read into a buffer of the length seen and
+    // keep what came back.
+    std::vector<char> buffer(static_cast<size_t>(nLength) + 1);
+    const int nGot = GetWindowTextA(hWnd, buffer.data(), nLength + 1);
+    return CString(buffer.data(), nGot > 0 ? nGot : 0);
+}
+
+namespace {
+struct ThreadStart {
+    ThreadProc proc;
+    void* pParam;
+};
+
+DWORD WINAPI ThreadTrampoline(LPVOID pStart) {
+    const ThreadStart start = *static_cast<ThreadStart*>(pStart);
+    delete static_cast<ThreadStart*>(pStart);
+    return start.proc(start.pParam);
+}
+} // namespace
+
+bool CWin32SweepPort::StartThread(ThreadProc proc, void* pParam) {
+    auto* pStart = new ThreadStart{proc, pParam};
+    HANDLE hThread = CreateThread(nullptr, 0, &ThreadTrampoline, pStart, 0, nullptr);
+    if (!hThread) {
+        delete pStart;
+        return false;
+    }
+    // The worker is not joined through its handle; the sweeper knows when its loop ended.
+    CloseHandle(hThread);
+    return true;
+}
+
+void CWin32SweepPort::Sleep(unsigned nMilliseconds) { ::Sleep(nMilliseconds); }
+
+bool CWin32SweepPort::SleepUnlessWoken(unsigned nMilliseconds) {
+    return WaitForSingleObject(m_hWake.Get(), nMilliseconds) == WAIT_TIMEOUT;
+}
+
+void CWin32SweepPort::WakeWorker() { SetEvent(m_hWake.Get()); }
+
+namespace {
+BOOL CALLBACK AnswerNo(HWND hWnd, LPARAM) {
+    char szClass[16] = {};
+    GetClassNameA(hWnd, szClass, sizeof(szClass));
+    // A message box is a dialog of the system class "#32770"; posting IDNO answers it as the
+    // "いいえ" button would.
+    if (lstrcmpA(szClass, "#32770") == 0)
+        PostMessageA(hWnd, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+    return TRUE;
+}
+} // namespace
+
+void CWin32SweepPort::DismissQuestions() {
+    const DWORD dwThread = m_dwQuestionThread.load();
+    if (dwThread != 0 && dwThread != GetCurrentThreadId())
+        EnumThreadWindows(dwThread, &AnswerNo, 0);
+}
+
+void CWin32SweepPort::WaitBriefly(unsigned nMilliseconds) {
+    // Waits for sent messages only: the worker's GetWindowText on the dialog and its message
+    // box's owner calls are sent to this thread and would otherwise wait for us.
+    const DWORD dwEnd = GetTickCount() + nMilliseconds;
+    for (;;) {
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        const DWORD dwNow = GetTickCount();
+        if (static_cast<LONG>(dwEnd - dwNow) <= 0)
+            break;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, dwEnd - dwNow, QS_SENDMESSAGE);
+    }
+}

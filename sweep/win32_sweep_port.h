@@ -1,0 +1,72 @@
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+
+#include "sweep/sweep_port.h"
+
+// Owns one kernel handle; move-only.
+class CKernelHandle {
+public:
+    CKernelHandle() = default;
+    explicit CKernelHandle(HANDLE h) : m_h(h) {}
+    CKernelHandle(CKernelHandle&& other) noexcept : m_h(other.m_h) { other.m_h = nullptr; }
+    CKernelHandle& operator=(CKernelHandle&& other) noexcept;
+    CKernelHandle(const CKernelHandle&) = delete;
+    CKernelHandle& operator=(const CKernelHandle&) = delete;
+    ~CKernelHandle();
+    HANDLE Get() const { return m_h; }
+
+private:
+    HANDLE m_h = nullptr;
+};
+
+// The sweep port over Win32. The dialog-side operations (message box, cancel, hide) have plain
+// Win32 forms here; the main dialog overrides them with its class-library ones.
+class CWin32SweepPort : public ISweepPort {
+public:
+    CWin32SweepPort();
+
+    // The main dialog's window: owner of the shell call and the message boxes, and the start
+    // of the window walk.
+    void SetMainWindow(HWND hWnd) { m_hMainWnd = hWnd; }
+    HWND GetMainWindow() const { return m_hMainWnd; }
+
+    OsVersionInfo QueryVersion() override;
+    CString GetCookieFolder() override;
+    int AskUser(const char* pszText, unsigned nType) override;
+    void CancelDialog() override;
+    void HideDialog() override;
+
+    bool ListFolder(const char* pszPattern,
+                    const std::function<bool(const char* pszName)>& visit) override;
+    DeleteResult EraseFile(const char* pszPath) override;
+    uint32_t ReadAttributes(const char* pszPath) override;
+    bool ClearAttributes(const char* pszPath) override;
+
+    WindowRef FirstWindow() override;
+    WindowRef NextWindow(WindowRef w) override;
+    bool HasOwnerOrParent(WindowRef w) override;
+    int TitleLength(WindowRef w) override;
+    int IsVisible(WindowRef w) override;
+    CString Title(WindowRef w) override;
+
+    bool StartThread(ThreadProc proc, void* pParam) override;
+    void Sleep(unsigned nMilliseconds) override;
+
+    bool SleepUnlessWoken(unsigned nMilliseconds) override;
+    void WakeWorker() override;
+    void DismissQuestions() override;
+    void WaitBriefly(unsigned nMilliseconds) override;
+
+protected:
+    // Shows a message box and remembers the asking thread while it is open, so that the
+    // dialog's end can answer it.
+    int RunQuestion(const char* pszText, unsigned nType, HWND hOwner, const char* pszCaption);
+
+private:
+    HWND m_hMainWnd = nullptr;
+    CKernelHandle m_hWake;
+    std::atomic<DWORD> m_dwQuestionThread{0};
+};
