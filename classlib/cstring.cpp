@@ -29,14 +29,17 @@ CString::CString(const char* pch, int nLength) {
         Assign(pch, nLength);
 }
 
-CString::CString(const CString& other) { Assign(other.m_pData, other.m_nLength); }
+CString::CString(const CString& other) {
+    Assign(other.m_pData, other.m_nLength);
+}
 
 CString::CString(CString&& other) noexcept
-    : m_pData(std::exchange(other.m_pData, nullptr)),
-      m_nLength(std::exchange(other.m_nLength, 0)),
+    : m_pData(std::exchange(other.m_pData, nullptr)), m_nLength(std::exchange(other.m_nLength, 0)),
       m_nCapacity(std::exchange(other.m_nCapacity, 0)) {}
 
-CString::~CString() { std::free(m_pData); }
+CString::~CString() {
+    std::free(m_pData);
+}
 
 CString& CString::operator=(const CString& other) {
     if (this != &other)

@@ -3,8 +3,9 @@
 namespace {
 const char kUnsupportedText[] = "このOSでは、ご使用いただけません。";
 const char kNoFolderText[] = "クッキーファイルが特殊な場所にある為、削除できません。";
-const char kQuestionText[] = "削除できないクッキーファイルがあります。ファイル属性を変えて削除しますか？\n"
-                             "ファイル名：";
+const char kQuestionText[] =
+    "削除できないクッキーファイルがあります。ファイル属性を変えて削除しますか？\n"
+    "ファイル名：";
 
 // Windows 2000 and XP sweep one folder, Vista also its "Low\" subfolder; everything else is
 // refused. The order of the tests is the order of the classification.

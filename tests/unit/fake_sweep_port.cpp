@@ -1,0 +1,267 @@
+#include "tests/unit/fake_sweep_port.h"
+
+#include <utility>
+
+using namespace std::chrono_literals;
+
+CFakeSweepPort::~CFakeSweepPort() {
+    JoinThreads();
+}
+
+void CFakeSweepPort::JoinThreads() {
+    std::vector<std::thread> threads;
+    {
+        std::lock_guard lock(m_mutex);
+        threads.swap(m_threads);
+    }
+    for (auto& t : threads)
+        t.join();
+}
+
+void CFakeSweepPort::AddFolder(const std::string& strPath) {
+    std::lock_guard lock(m_mutex);
+    Entry e;
+    e.bDirectory = true;
+    m_entries[strPath] = e;
+}
+
+void CFakeSweepPort::AddFile(const std::string& strPath, Entry entry) {
+    std::lock_guard lock(m_mutex);
+    m_entries[strPath] = entry;
+}
+
+bool CFakeSweepPort::Exists(const std::string& strPath) const {
+    std::lock_guard lock(m_mutex);
+    return m_entries.count(strPath) != 0;
+}
+
+namespace {
+// The name of a direct child of strFolder (which ends in a backslash), or "".
+std::string ChildName(const std::string& strFolder, const std::string& strPath) {
+    if (strPath.size() <= strFolder.size() || strPath.compare(0, strFolder.size(), strFolder) != 0)
+        return "";
+    std::string rest = strPath.substr(strFolder.size());
+    // Separators are found by whole characters: 表 and 能 end in the byte of a backslash.
+    for (size_t i = 0; i < rest.size(); ++i) {
+        if (IsLeadByte(static_cast<unsigned char>(rest[i]))) {
+            ++i;
+        } else if (rest[i] == '\\') {
+            return i + 1 == rest.size() ? rest.substr(0, i) : "";
+        }
+    }
+    return rest;
+}
+} // namespace
+
+std::vector<std::string> CFakeSweepPort::Listing(const std::string& strFolder) const {
+    std::lock_guard lock(m_mutex);
+    std::vector<std::string> names;
+    for (const auto& [path, entry] : m_entries) {
+        const std::string name = ChildName(strFolder, path);
+        if (!name.empty())
+            names.push_back(name);
+    }
+    return names;
+}
+
+void CFakeSweepPort::QueueAnswers(std::initializer_list<int> answers) {
+    std::lock_guard lock(m_mutex);
+    m_answers.insert(m_answers.end(), answers);
+}
+
+std::vector<CFakeSweepPort::Question> CFakeSweepPort::Questions() const {
+    std::lock_guard lock(m_mutex);
+    return m_questions;
+}
+
+bool CFakeSweepPort::WaitForQuestions(size_t n) {
+    std::unique_lock lock(m_mutex);
+    return m_cv.wait_for(lock, 5s, [&] { return m_questions.size() >= n; });
+}
+
+void CFakeSweepPort::Answer(int nAnswer) {
+    std::lock_guard lock(m_mutex);
+    m_nPendingAnswer = nAnswer;
+    m_cv.notify_all();
+}
+
+CString CFakeSweepPort::GetCookieFolder() {
+    ++m_nCookieFolderCalls;
+    return m_strCookieFolder;
+}
+
+int CFakeSweepPort::AskUser(const char* pszText, unsigned nType) {
+    std::unique_lock lock(m_mutex);
+    m_questions.push_back({pszText, nType});
+    m_cv.notify_all();
+    if (nType == kMbOk)
+        return 1; // IDOK: a notice needs no scripted answer
+    if (!m_answers.empty()) {
+        const int nAnswer = m_answers.front();
+        m_answers.pop_front();
+        return nAnswer;
+    }
+    ++m_nAsking;
+    m_cv.wait(lock, [&] { return m_nPendingAnswer != 0; });
+    --m_nAsking;
+    return std::exchange(m_nPendingAnswer, 0);
+}
+
+void CFakeSweepPort::HideDialog() {
+    ++m_nHides;
+    m_nThreadsAtHide = m_nThreadsStarted.load();
+    std::lock_guard lock(m_mutex);
+    m_nSleepsAtHide = m_uiSleeps.size();
+}
+
+void CFakeSweepPort::EnterWork() {
+    const int n = ++m_nWorkInFlight;
+    int nMax = m_nMaxWorkInFlight.load();
+    while (n > nMax && !m_nMaxWorkInFlight.compare_exchange_weak(nMax, n)) {
+    }
+    // Widens the window in which a second loop would be caught.
+    if (m_bWorkDelay)
+        std::this_thread::sleep_for(200us);
+}
+
+void CFakeSweepPort::LeaveWork() {
+    --m_nWorkInFlight;
+}
+
+bool CFakeSweepPort::ListFolder(const char* pszPattern,
+                                const std::function<bool(const char* pszName)>& visit) {
+    std::string strPattern(pszPattern);
+    {
+        std::lock_guard lock(m_mutex);
+        m_listedPatterns.push_back(strPattern);
+    }
+    const std::string suffix = "*.*";
+    if (strPattern.size() < suffix.size() ||
+        strPattern.compare(strPattern.size() - suffix.size(), suffix.size(), suffix) != 0)
+        return false;
+    const std::string strFolder = strPattern.substr(0, strPattern.size() - suffix.size());
+    if (!Exists(strFolder))
+        return false;
+    EnterWork();
+    std::vector<std::string> names{".", ".."};
+    for (const auto& name : Listing(strFolder))
+        names.push_back(name);
+    // Entries that vanish disappear between the listing and the deletion.
+    {
+        std::lock_guard lock(m_mutex);
+        for (auto it = m_entries.begin(); it != m_entries.end();)
+            it = (it->second.bVanishes && !ChildName(strFolder, it->first).empty())
+                     ? m_entries.erase(it)
+                     : std::next(it);
+    }
+    for (const auto& name : names)
+        if (!visit(name.c_str()))
+            break;
+    LeaveWork();
+    return true;
+}
+
+std::map<std::string, CFakeSweepPort::Entry>::iterator CFakeSweepPort::Lookup(const char* pszPath) {
+    // A folder is stored under its path with a trailing backslash.
+    auto it = m_entries.find(pszPath);
+    return it != m_entries.end() ? it : m_entries.find(std::string(pszPath) + "\\");
+}
+
+DeleteResult CFakeSweepPort::EraseFile(const char* pszPath) {
+    std::lock_guard lock(m_mutex);
+    auto it = Lookup(pszPath);
+    if (it == m_entries.end())
+        return DeleteResult::Missing;
+    const Entry& e = it->second;
+    if (e.bDirectory || e.bReadOnly || e.bLocked)
+        return DeleteResult::Failed;
+    m_entries.erase(it);
+    return DeleteResult::Deleted;
+}
+
+uint32_t CFakeSweepPort::ReadAttributes(const char* pszPath) {
+    std::lock_guard lock(m_mutex);
+    auto it = Lookup(pszPath);
+    if (it == m_entries.end())
+        return kInvalidFileAttributes;
+    return (it->second.bReadOnly ? kFileAttributeReadOnly : 0) |
+           (it->second.bDirectory ? 0x10 : 0x20);
+}
+
+bool CFakeSweepPort::ClearAttributes(const char* pszPath) {
+    ++m_nClearCalls;
+    std::lock_guard lock(m_mutex);
+    auto it = Lookup(pszPath);
+    if (it == m_entries.end() || it->second.bClearFails)
+        return false;
+    it->second.bReadOnly = false;
+    return true;
+}
+
+WindowRef CFakeSweepPort::FirstWindow() {
+    ++m_nWalks;
+    EnterWork();
+    LeaveWork();
+    return m_windows.empty() ? 0 : 1;
+}
+
+WindowRef CFakeSweepPort::NextWindow(WindowRef w) {
+    ++m_nNextCalls;
+    return w < m_windows.size() ? w + 1 : 0;
+}
+
+bool CFakeSweepPort::StartThread(ThreadProc proc, void* pParam) {
+    ++m_nThreadsStarted;
+    std::lock_guard lock(m_mutex);
+    m_threads.emplace_back([proc, pParam] { proc(pParam); });
+    return true;
+}
+
+void CFakeSweepPort::Sleep(unsigned nMilliseconds) {
+    std::lock_guard lock(m_mutex);
+    m_uiSleeps.push_back(nMilliseconds);
+}
+
+bool CFakeSweepPort::WaitForSleepers(int n) {
+    std::unique_lock lock(m_mutex);
+    return m_cv.wait_for(lock, 5s, [&] { return m_nSleepers >= n; });
+}
+
+void CFakeSweepPort::ReleaseSleep() {
+    std::lock_guard lock(m_mutex);
+    ++m_nSleepTickets;
+    m_cv.notify_all();
+}
+
+bool CFakeSweepPort::SleepUnlessWoken(unsigned) {
+    std::unique_lock lock(m_mutex);
+    ++m_nSleepers;
+    m_cv.notify_all();
+    if (m_bManualSleeps)
+        m_cv.wait(lock, [&] { return m_bWoken || m_nSleepTickets > 0; });
+    else
+        m_cv.wait_for(lock, 1ms, [&] { return m_bWoken; });
+    --m_nSleepers;
+    if (m_bWoken)
+        return false;
+    if (m_bManualSleeps)
+        --m_nSleepTickets;
+    return true;
+}
+
+void CFakeSweepPort::WakeWorker() {
+    std::lock_guard lock(m_mutex);
+    m_bWoken = true;
+    m_cv.notify_all();
+}
+
+void CFakeSweepPort::DismissQuestions() {
+    std::lock_guard lock(m_mutex);
+    if (m_nAsking > 0 && m_nPendingAnswer == 0)
+        m_nPendingAnswer = kIdNo;
+    m_cv.notify_all();
+}
+
+void CFakeSweepPort::WaitBriefly(unsigned nMilliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(nMilliseconds));
+}

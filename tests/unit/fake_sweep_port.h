@@ -1,0 +1,134 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "sweep/sweep_port.h"
+
+// An in-memory platform for the sweep core: a folder tree, a window list, scripted answers to
+// message boxes, and real threads whose poll sleeps the test can release one at a time.
+class CFakeSweepPort : public ISweepPort {
+public:
+    struct Entry {
+        bool bDirectory = false;
+        bool bReadOnly = false;
+        bool bLocked = false;     // deletion fails even when not read-only
+        bool bClearFails = false; // making it normal fails
+        bool bVanishes = false;   // listed, but gone by the time it is deleted
+    };
+    struct Window {
+        bool bOwned = false;
+        int nVisible = 1;
+        std::string strTitle;
+    };
+    struct Question {
+        std::string strText;
+        unsigned nType;
+    };
+
+    ~CFakeSweepPort() override;
+
+    // Folder tree, keyed by full path; a folder's own key ends in a backslash.
+    void AddFolder(const std::string& strPath);
+    void AddFile(const std::string& strPath) { AddFile(strPath, Entry()); }
+    void AddFile(const std::string& strPath, Entry entry);
+    bool Exists(const std::string& strPath) const;
+    std::vector<std::string> Listing(const std::string& strFolder) const;
+
+    // Yes/No questions: answers are taken from the front; with none left the question blocks
+    // until DismissQuestions (or the test) answers it. OK boxes return at once.
+    void QueueAnswers(std::initializer_list<int> answers);
+    std::vector<Question> Questions() const;
+    // Blocks until at least n questions were asked.
+    bool WaitForQuestions(size_t n);
+    void Answer(int nAnswer);
+
+    // Poll sleeps: in manual mode each SleepUnlessWoken waits for ReleaseSleep; otherwise it
+    // passes after a millisecond.
+    void SetManualSleeps(bool bManual) { m_bManualSleeps = bManual; }
+    bool WaitForSleepers(int n);
+    void ReleaseSleep();
+
+    // Waits (a bounded real time) until the predicate holds.
+    template <class Pred> static bool Eventually(Pred pred) {
+        for (int i = 0; i < 4000; ++i) {
+            if (pred())
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return pred();
+    }
+    void JoinThreads();
+
+    OsVersionInfo m_version{kPlatformWin32NT, 5, 1};
+    CString m_strCookieFolder{"C:\\Cookies"};
+    std::vector<Window> m_windows;
+
+    std::atomic<int> m_nCookieFolderCalls{0};
+    std::atomic<int> m_nCancels{0};
+    std::atomic<int> m_nHides{0};
+    std::atomic<int> m_nThreadsAtHide{-1};
+    size_t m_nSleepsAtHide = 0;
+    std::atomic<int> m_nThreadsStarted{0};
+    std::atomic<int> m_nWalks{0};
+    std::atomic<int> m_nNextCalls{0};
+    std::atomic<int> m_nClearCalls{0};
+    std::atomic<int> m_nMaxWorkInFlight{0};
+    std::atomic<bool> m_bWorkDelay{false};
+    std::vector<std::string> m_listedPatterns;
+    std::vector<unsigned> m_uiSleeps;
+
+    OsVersionInfo QueryVersion() override { return m_version; }
+    CString GetCookieFolder() override;
+    int AskUser(const char* pszText, unsigned nType) override;
+    void CancelDialog() override { ++m_nCancels; }
+    void HideDialog() override;
+
+    bool ListFolder(const char* pszPattern,
+                    const std::function<bool(const char* pszName)>& visit) override;
+    DeleteResult EraseFile(const char* pszPath) override;
+    uint32_t ReadAttributes(const char* pszPath) override;
+    bool ClearAttributes(const char* pszPath) override;
+
+    WindowRef FirstWindow() override;
+    WindowRef NextWindow(WindowRef w) override;
+    bool HasOwnerOrParent(WindowRef w) override { return At(w).bOwned; }
+    int TitleLength(WindowRef w) override { return static_cast<int>(At(w).strTitle.size()); }
+    int IsVisible(WindowRef w) override { return At(w).nVisible; }
+    CString Title(WindowRef w) override { return CString(At(w).strTitle.c_str()); }
+
+    bool StartThread(ThreadProc proc, void* pParam) override;
+    void Sleep(unsigned nMilliseconds) override;
+
+    bool SleepUnlessWoken(unsigned nMilliseconds) override;
+    void WakeWorker() override;
+    void DismissQuestions() override;
+    void WaitBriefly(unsigned nMilliseconds) override;
+
+private:
+    std::map<std::string, Entry>::iterator Lookup(const char* pszPath);
+    const Window& At(WindowRef w) const { return m_windows.at(w - 1); }
+    // Marks the span of a listing or a window walk: two polling loops would overlap here.
+    void EnterWork();
+    void LeaveWork();
+
+    mutable std::mutex m_mutex;
+    std::condition_variable m_cv;
+    std::map<std::string, Entry> m_entries; // ordered: the listing order is the key order
+    std::deque<int> m_answers;
+    std::vector<Question> m_questions;
+    int m_nPendingAnswer = 0;
+    int m_nAsking = 0;
+    bool m_bWoken = false;
+    bool m_bManualSleeps = false;
+    int m_nSleepers = 0;
+    int m_nSleepTickets = 0;
+    std::atomic<int> m_nWorkInFlight{0};
+    std::vector<std::thread> m_threads;
+};

@@ -1,0 +1,294 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "sweep/win32_sweep_port.h"
+
+namespace {
+std::string g_strSelf;
+
+// A fresh folder under the prefix's temporary folder, removed with everything in it.
+class TempFolder {
+public:
+    TempFolder() {
+        char szTemp[MAX_PATH];
+        GetTempPathA(MAX_PATH, szTemp);
+        m_strPath = std::string(szTemp) + "wfsweep" + std::to_string(GetCurrentProcessId()) + "\\";
+        CreateDirectoryA(m_strPath.c_str(), nullptr);
+    }
+    ~TempFolder() { Remove(m_strPath); }
+    const std::string& Path() const { return m_strPath; }
+    void AddFile(const std::string& strName, DWORD dwAttributes = FILE_ATTRIBUTE_NORMAL) const {
+        HANDLE h = CreateFileA((m_strPath + strName).c_str(), GENERIC_WRITE, 0, nullptr,
+                               CREATE_ALWAYS, dwAttributes, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE) << strName;
+        DWORD dwWritten = 0;
+        WriteFile(h, "cookie", 6, &dwWritten, nullptr);
+        CloseHandle(h);
+    }
+
+private:
+    static void Remove(const std::string& strDir) {
+        WIN32_FIND_DATAA data;
+        HANDLE h = FindFirstFileA((strDir + "*.*").c_str(), &data);
+        if (h != INVALID_HANDLE_VALUE) {
+            do {
+                const std::string name = data.cFileName;
+                if (name == "." || name == "..")
+                    continue;
+                const std::string path = strDir + name;
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                    Remove(path + "\\");
+                else
+                    DeleteFileA(path.c_str());
+            } while (FindNextFileA(h, &data));
+            FindClose(h);
+        }
+        RemoveDirectoryA(strDir.c_str());
+    }
+    std::string m_strPath;
+};
+
+std::vector<std::string> List(CWin32SweepPort& port, const std::string& strPattern, bool* pOpened) {
+    std::vector<std::string> names;
+    *pOpened = port.ListFolder(strPattern.c_str(), [&](const char* psz) {
+        names.push_back(psz);
+        return true;
+    });
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool FileExists(const std::string& strPath) {
+    return GetFileAttributesA(strPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+} // namespace
+
+TEST(Win32Files, ListsEveryEntryIncludingDotsAndFolders) {
+    TempFolder dir;
+    dir.AddFile("a.txt");
+    dir.AddFile("b.dat");
+    CreateDirectoryA((dir.Path() + "x.txt").c_str(), nullptr);
+    CWin32SweepPort port;
+
+    bool bOpened = false;
+    EXPECT_EQ(List(port, dir.Path() + "*.*", &bOpened),
+              (std::vector<std::string>{".", "..", "a.txt", "b.dat", "x.txt"}));
+    EXPECT_TRUE(bOpened);
+
+    List(port, dir.Path() + "Low\\*.*", &bOpened);
+    EXPECT_FALSE(bOpened) << "a missing folder cannot be listed";
+}
+
+TEST(Win32Files, DeletionReportsDoneGoneAndFailed) {
+    TempFolder dir;
+    dir.AddFile("a.txt");
+    dir.AddFile("ro.txt", FILE_ATTRIBUTE_READONLY);
+    CreateDirectoryA((dir.Path() + "x.txt").c_str(), nullptr);
+    CWin32SweepPort port;
+
+    EXPECT_EQ(port.EraseFile((dir.Path() + "a.txt").c_str()), DeleteResult::Deleted);
+    EXPECT_FALSE(FileExists(dir.Path() + "a.txt"));
+    EXPECT_EQ(port.EraseFile((dir.Path() + "a.txt").c_str()), DeleteResult::Missing);
+    EXPECT_EQ(port.EraseFile((dir.Path() + "nothere\\a.txt").c_str()), DeleteResult::Missing);
+    EXPECT_EQ(port.EraseFile((dir.Path() + "ro.txt").c_str()), DeleteResult::Failed);
+    EXPECT_TRUE(FileExists(dir.Path() + "ro.txt"));
+    EXPECT_EQ(port.EraseFile((dir.Path() + "x.txt").c_str()), DeleteResult::Failed);
+}
+
+TEST(Win32Files, ReadOnlyIsSeenAndCleared) {
+    TempFolder dir;
+    dir.AddFile("ro.txt", FILE_ATTRIBUTE_READONLY);
+    dir.AddFile("rw.txt");
+    const std::string ro = dir.Path() + "ro.txt";
+    CWin32SweepPort port;
+
+    EXPECT_NE(port.ReadAttributes(ro.c_str()) & kFileAttributeReadOnly, 0u);
+    EXPECT_EQ(port.ReadAttributes((dir.Path() + "rw.txt").c_str()) & kFileAttributeReadOnly, 0u);
+    EXPECT_EQ(port.ReadAttributes((dir.Path() + "none.txt").c_str()), kInvalidFileAttributes);
+
+    EXPECT_TRUE(port.ClearAttributes(ro.c_str()));
+    EXPECT_EQ(port.ReadAttributes(ro.c_str()) & kFileAttributeReadOnly, 0u);
+    EXPECT_EQ(port.EraseFile(ro.c_str()), DeleteResult::Deleted);
+    EXPECT_FALSE(port.ClearAttributes(ro.c_str()));
+}
+
+TEST(Win32Files, DoubleByteNamesRoundTripAsCodePage932) {
+    ASSERT_EQ(GetACP(), 932u) << "the tests run under the Japanese locale";
+    TempFolder dir;
+    dir.AddFile("表示.txt");
+    CWin32SweepPort port;
+
+    bool bOpened = false;
+    const auto names = List(port, dir.Path() + "*.*", &bOpened);
+    ASSERT_EQ(names.size(), 3u);
+    EXPECT_EQ(names[2], "\x95\x5C\x8E\xA6.txt");
+    EXPECT_EQ(port.EraseFile((dir.Path() + names[2]).c_str()), DeleteResult::Deleted);
+}
+
+TEST(Win32Shell, CookieFolderResolvesToAnAbsolutePath) {
+    CWin32SweepPort port;
+    const CString strFolder = port.GetCookieFolder();
+    ASSERT_FALSE(strFolder.IsEmpty());
+    EXPECT_EQ(strFolder[1], ':');
+    EXPECT_NE(strFolder[strFolder.GetLength() - 1], '\\');
+}
+
+// The version answer is fixed when a process starts, so each answer is read by a child copy of
+// this program started after the per-program setting was written.
+class Win32Version : public ::testing::TestWithParam<std::pair<const char*, DWORD>> {};
+
+TEST_P(Win32Version, ReportsThePlatformTheSystemAnswers) {
+    const auto& [pszVersion, dwExpected] = GetParam();
+    const std::string exeName = g_strSelf.substr(g_strSelf.find_last_of('\\') + 1);
+    const std::string key = "Software\\Wine\\AppDefaults\\" + exeName;
+    HKEY hKey;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &hKey, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(hKey, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(pszVersion),
+                   static_cast<DWORD>(strlen(pszVersion) + 1));
+
+    std::string cmd = "\"" + g_strSelf + "\" --print-version";
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    const BOOL bStarted =
+        CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    DWORD dwCode = 0;
+    if (bStarted) {
+        WaitForSingleObject(pi.hProcess, 30000);
+        GetExitCodeProcess(pi.hProcess, &dwCode);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+    RegDeleteValueA(hKey, "Version");
+    RegCloseKey(hKey);
+    RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+
+    ASSERT_TRUE(bStarted);
+    EXPECT_EQ(dwCode, dwExpected) << pszVersion;
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, Win32Version,
+                         ::testing::Values(std::make_pair("winxp", 20501u),
+                                           std::make_pair("vista", 20600u),
+                                           std::make_pair("win2k", 20500u),
+                                           std::make_pair("win7", 20601u)));
+
+TEST(Win32Windows, WalkSeesTitlesOwnersAndVisibility) {
+    HWND hMain = CreateWindowExA(0, "STATIC", "Wispfold Ver1.06", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                 nullptr, nullptr, nullptr);
+    HWND hBrowser =
+        CreateWindowExA(0, "STATIC", "x - Windows Internet Explorer", WS_POPUP | WS_VISIBLE, 0, 0,
+                        10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND hOwned = CreateWindowExA(0, "STATIC", "owned", WS_POPUP, 0, 0, 10, 10, hBrowser, nullptr,
+                                  nullptr, nullptr);
+    CWin32SweepPort port;
+    port.SetMainWindow(hMain);
+
+    int nSeen = 0;
+    bool bBrowserSeen = false, bOwnedSeen = false, bMainSeen = false;
+    for (WindowRef w = port.FirstWindow(); w != 0 && nSeen < 10000; w = port.NextWindow(w)) {
+        ++nSeen;
+        if (w == reinterpret_cast<WindowRef>(hBrowser)) {
+            bBrowserSeen = true;
+            EXPECT_FALSE(port.HasOwnerOrParent(w));
+            EXPECT_EQ(port.IsVisible(w), 1);
+            EXPECT_EQ(port.TitleLength(w), 29);
+            EXPECT_EQ(port.Title(w), "x - Windows Internet Explorer");
+        } else if (w == reinterpret_cast<WindowRef>(hOwned)) {
+            bOwnedSeen = true;
+            EXPECT_TRUE(port.HasOwnerOrParent(w));
+        } else if (w == reinterpret_cast<WindowRef>(hMain)) {
+            bMainSeen = true;
+            EXPECT_EQ(port.IsVisible(w), 0);
+        }
+    }
+    EXPECT_TRUE(bBrowserSeen);
+    EXPECT_TRUE(bOwnedSeen);
+    EXPECT_TRUE(bMainSeen);
+    DestroyWindow(hOwned);
+    DestroyWindow(hBrowser);
+    DestroyWindow(hMain);
+}
+
+TEST(Win32Threads, ThePollSleepIsCutShortForGoodByTheWake) {
+    CWin32SweepPort port;
+    EXPECT_TRUE(port.SleepUnlessWoken(1));
+    bool bResult = true;
+    std::thread sleeper([&] { bResult = port.SleepUnlessWoken(60000); });
+    port.WakeWorker();
+    sleeper.join();
+    EXPECT_FALSE(bResult);
+    EXPECT_FALSE(port.SleepUnlessWoken(60000));
+}
+
+TEST(Win32Threads, StartedThreadRunsWithItsParameter) {
+    struct Start {
+        HANDLE hDone;
+        DWORD dwThread;
+    } start{CreateEventA(nullptr, TRUE, FALSE, nullptr), 0};
+    CWin32SweepPort port;
+    ASSERT_TRUE(port.StartThread(
+        [](void* p) -> unsigned {
+            auto* pStart = static_cast<Start*>(p);
+            pStart->dwThread = GetCurrentThreadId();
+            SetEvent(pStart->hDone);
+            return 0;
+        },
+        &start));
+    EXPECT_EQ(WaitForSingleObject(start.hDone, 10000), WAIT_OBJECT_0);
+    EXPECT_NE(start.dwThread, 0u);
+    EXPECT_NE(start.dwThread, GetCurrentThreadId());
+    CloseHandle(start.hDone);
+}
+
+TEST(Win32Threads, AnOpenQuestionIsAnsweredNoByTheDialogsEnd) {
+    CWin32SweepPort port;
+    int nAnswer = 0;
+    std::thread asker([&] { nAnswer = port.AskUser("question?", kMbYesNo); });
+    // Wait until the box exists, answering it as the dialog's end would.
+    for (int i = 0; i < 400 && nAnswer == 0; ++i) {
+        port.DismissQuestions();
+        port.WaitBriefly(25);
+    }
+    asker.join();
+    EXPECT_EQ(nAnswer, kIdNo);
+}
+
+TEST(Win32Threads, WaitBrieflyLetsAnotherThreadsSentMessagesThrough) {
+    HWND hWnd = CreateWindowExA(0, "STATIC", "title", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                nullptr, nullptr);
+    CWin32SweepPort port;
+    int nLength = -1;
+    // Another thread reading this thread's window title needs this thread to answer.
+    std::thread reader([&] {
+        char sz[32];
+        nLength = GetWindowTextA(hWnd, sz, sizeof(sz));
+    });
+    for (int i = 0; i < 200 && nLength < 0; ++i)
+        port.WaitBriefly(10);
+    reader.join();
+    EXPECT_EQ(nLength, 5);
+    DestroyWindow(hWnd);
+}
+
+int main(int argc, char** argv) {
+    char szSelf[MAX_PATH];
+    GetModuleFileNameA(nullptr, szSelf, MAX_PATH);
+    g_strSelf = szSelf;
+    if (argc > 1 && std::string(argv[1]) == "--print-version") {
+        CWin32SweepPort port;
+        const OsVersionInfo v = port.QueryVersion();
+        return static_cast<int>(v.dwPlatformId * 10000 + v.dwMajorVersion * 100 + v.dwMinorVersion);
+    }
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
