@@ -180,7 +180,8 @@ INSTANTIATE_TEST_SUITE_P(Answers, Win32Version,
                          ::testing::Values(std::make_pair("winxp", 20501u),
                                            std::make_pair("vista", 20600u),
                                            std::make_pair("win2k", 20500u),
-                                           std::make_pair("win7", 20601u)));
+                                           std::make_pair("win7", 20601u)),
+                         [](const auto& info) { return std::string(info.param.first); });
 
 TEST(Win32Windows, WalkSeesTitlesOwnersAndVisibility) {
     HWND hMain = CreateWindowExA(0, "STATIC", "Wispfold Ver1.06", WS_POPUP, 0, 0, 10, 10, nullptr,
