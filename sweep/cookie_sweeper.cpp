@@ -22,9 +22,7 @@ SweepMode ClassifyPlatform(const OsVersionInfo& v) {
 
 bool CCookieSweeper::RunPlatformGate() {
     m_strCookieDir.Empty();
-    const OsVersionInfo version = m_port.QueryVersion();
-    m_nSweepMode = SWEEP_NONE;
-    m_nSweepMode = ClassifyPlatform(version);
+    m_nSweepMode = ClassifyPlatform(m_port.QueryVersion());
     if (m_nSweepMode == SWEEP_NONE) {
         RefusePlatform();
         return false;
