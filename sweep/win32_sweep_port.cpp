@@ -5,20 +5,6 @@
 #include <utility>
 #include <vector>
 
-CKernelHandle& CKernelHandle::operator=(CKernelHandle&& other) noexcept {
-    if (this != &other) {
-        if (m_h)
-            CloseHandle(m_h);
-        m_h = std::exchange(other.m_h, nullptr);
-    }
-    return *this;
-}
-
-CKernelHandle::~CKernelHandle() {
-    if (m_h)
-        CloseHandle(m_h);
-}
-
 // Manual reset: once woken for the dialog's end, every later poll sleep returns at once.
 CWin32SweepPort::CWin32SweepPort() : m_hWake(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
 

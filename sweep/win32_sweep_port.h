@@ -4,23 +4,8 @@
 
 #include <atomic>
 
+#include "classlib/ckernelhandle.h"
 #include "sweep/sweep_port.h"
-
-// Owns one kernel handle; move-only.
-class CKernelHandle {
-public:
-    CKernelHandle() = default;
-    explicit CKernelHandle(HANDLE h) : m_h(h) {}
-    CKernelHandle(CKernelHandle&& other) noexcept : m_h(other.m_h) { other.m_h = nullptr; }
-    CKernelHandle& operator=(CKernelHandle&& other) noexcept;
-    CKernelHandle(const CKernelHandle&) = delete;
-    CKernelHandle& operator=(const CKernelHandle&) = delete;
-    ~CKernelHandle();
-    HANDLE Get() const { return m_h; }
-
-private:
-    HANDLE m_h = nullptr;
-};
 
 // The sweep port over Win32. The dialog-side operations (message box, cancel, hide) have plain
 // Win32 forms here; the main dialog overrides them with its class-library ones.

@@ -1,0 +1,157 @@
+#include "classlib/cdialog.h"
+
+#include <utility>
+
+#include "classlib/cwinapp.h"
+#include "classlib/cwndcreatehook.h"
+
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+ON_COMMAND(IDOK, &CDialog::OnOK)
+ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
+END_MESSAGE_MAP()
+
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
+    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM, LPARAM) {
+    // Every other message has been through the object's own table already (the window is
+    // subclassed); the dialog procedure only brings WM_INITDIALOG to OnInitDialog.
+    if (message != WM_INITDIALOG)
+        return FALSE;
+    auto* pDlg = static_cast<CDialog*>(CWnd::FromHandlePermanent(hWnd));
+    if (!pDlg)
+        return TRUE;
+    try {
+        return pDlg->OnInitDialog();
+    } catch (...) {
+        return TRUE;
+    }
+}
+
+HWND CDialog::FindOwner() const {
+    HWND hWnd = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
+    if (!hWnd)
+        if (CWinThread* pThread = AfxGetThread())
+            if (CWnd* pMain = pThread->GetMainWnd(); pMain && pMain != this)
+                hWnd = pMain->m_hWnd;
+    // A popup cannot be owned by a child window: its top-level window owns it.
+    while (hWnd && (GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD))
+        hWnd = ::GetParent(hWnd);
+    return hWnd;
+}
+
+INT_PTR CDialog::DoModal() {
+    const HINSTANCE hInstance = AfxGetInstanceHandle();
+    const HRSRC hResource = FindResourceA(hInstance, MAKEINTRESOURCEA(m_nIDTemplate), RT_DIALOG);
+    const HGLOBAL hData = hResource ? LoadResource(hInstance, hResource) : nullptr;
+    const auto* pTemplate = hData ? static_cast<const DLGTEMPLATE*>(LockResource(hData)) : nullptr;
+    if (!pTemplate || m_hWnd)
+        return -1;
+
+    const HWND hWndOwner = FindOwner();
+    // The owner takes no input while the dialog runs.
+    const bool bEnableOwner = hWndOwner && ::IsWindowEnabled(hWndOwner);
+    if (bEnableOwner)
+        ::EnableWindow(hWndOwner, FALSE);
+
+    m_nModalResult = -1;
+    m_bContinueModal = true;
+    HWND hWnd = nullptr;
+    {
+        CWndCreateHook hook(this);
+        hWnd = CreateDialogIndirectParamA(hInstance, pTemplate, hWndOwner, &DialogProc, 0);
+    }
+    if (hWnd && m_hWnd == hWnd) {
+        // OnInitDialog may have ended the dialog already: then there is no loop to run.
+        if (m_bContinueModal)
+            RunModalLoop();
+        // Hidden before the owner is enabled again, so that the owner becomes active.
+        if (m_hWnd)
+            SetWindowPos(nullptr, 0, 0, 0, 0,
+                         SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+    } else if (hWnd) {
+        ::DestroyWindow(hWnd);
+    }
+    m_bContinueModal = false;
+
+    if (bEnableOwner)
+        ::EnableWindow(hWndOwner, TRUE);
+    if (hWndOwner && m_hWnd && ::GetActiveWindow() == m_hWnd)
+        ::SetActiveWindow(hWndOwner);
+    DestroyWindow();
+    return m_nModalResult;
+}
+
+void CDialog::RunModalLoop() {
+    // The class library shows a dialog that is still hidden once its queue first runs empty;
+    // that show request passes through WM_WINDOWPOSCHANGING like any other.
+    bool bShowIdle = !(GetStyle() & WS_VISIBLE);
+    MSG msg;
+    while (m_bContinueModal && m_hWnd) {
+        if (bShowIdle && !PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            bShowIdle = false;
+            ShowWindow(SW_SHOWNORMAL);
+            UpdateWindow();
+            continue;
+        }
+        const BOOL bGot = GetMessageA(&msg, nullptr, 0, 0);
+        if (bGot == 0) {
+            // WM_QUIT belongs to an outer loop: hand it on and stop.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (bGot == -1)
+            break;
+        // A system timer or a system key would show the dialog before the queue empties.
+        if (bShowIdle && (msg.message == 0x0118 || msg.message == WM_SYSKEYDOWN)) {
+            bShowIdle = false;
+            ShowWindow(SW_SHOWNORMAL);
+            UpdateWindow();
+        }
+        // The dialog manager's keys: Enter gives IDOK, Escape IDCANCEL, Tab moves the focus.
+        if (!IsDialogMessageA(m_hWnd, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
+void CDialog::EndDialog(int nResult) {
+    m_nModalResult = nResult;
+    // The posted empty message wakes the loop so that it sees the end at once.
+    if (std::exchange(m_bContinueModal, false))
+        PostMessage(WM_NULL);
+    ::EndDialog(m_hWnd, nResult);
+}
+
+BOOL CDialog::OnInitDialog() {
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+BOOL CDialog::UpdateData(BOOL bSaveAndValidate) {
+    CDataExchange dx(this, bSaveAndValidate);
+    DoDataExchange(&dx);
+    return TRUE;
+}
+
+void CDialog::OnOK() {
+    if (!UpdateData(TRUE))
+        return;
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
+
+BOOL CDialog::OnCmdMsg(UINT nID, UINT nCode) {
+    if (CWnd::OnCmdMsg(nID, nCode))
+        return TRUE;
+    // Application commands (not control notifications, not system commands) get a last chance
+    // at the thread's object; that is how ID_HELP reaches the application.
+    if (nCode != 0 || !(nID & 0x8000) || nID >= 0xF000)
+        return FALSE;
+    CWinThread* pThread = AfxGetThread();
+    return pThread && pThread->OnCmdMsg(nID, nCode);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <windows.h>
+
+#include "classlib/cdataexchange.h"
+#include "classlib/cwnd.h"
+
+// A modal dialog from a dialog template in the program's resources. DoModal creates the window
+// (its object sees every message from WM_NCCREATE on), runs the class library's modal loop and
+// destroys the window; the loop shows a dialog that is still hidden when the loop first finds
+// its queue empty.
+class CDialog : public CWnd {
+public:
+    // With no parent, the application's main window owns the dialog.
+    explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
+
+    // The end code given to EndDialog; -1 when the window could not be created.
+    virtual INT_PTR DoModal();
+    // Runs the data exchange (binding the controls) and lets the dialog manager set the focus.
+    virtual BOOL OnInitDialog();
+    // Ends the modal run with nResult once the current message is handled.
+    void EndDialog(int nResult);
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+
+    BOOL OnCmdMsg(UINT nID, UINT nCode) override;
+
+protected:
+    // IDOK: exchange the data and end with IDOK. IDCANCEL: end with IDCANCEL.
+    virtual void OnOK();
+    virtual void OnCancel();
+    virtual void DoDataExchange(CDataExchange*) {}
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND FindOwner() const;
+    void RunModalLoop();
+
+    UINT m_nIDTemplate;
+    CWnd* m_pParentWnd;
+    int m_nModalResult = -1;
+    bool m_bContinueModal = false;
+};

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <windows.h>
+
+#include "classlib/ccmdtarget.h"
+#include "classlib/ckernelhandle.h"
+#include "classlib/cwnd.h"
+
+// The class library's thread procedure: one untyped parameter, an unsigned result.
+using AFX_THREADPROC = UINT (*)(LPVOID);
+
+// A thread of the program: the application's user-interface thread (CWinApp) or a worker
+// started with AfxBeginThread. A worker's object deletes itself when its procedure returns.
+class CWinThread : public CCmdTarget {
+public:
+    CWinThread() = default;
+    CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam);
+    ~CWinThread() override = default;
+
+    // The thread's main window: the application's main dialog, for a worker as well.
+    virtual CWnd* GetMainWnd() { return m_pMainWnd; }
+    // For a thread started with CREATE_SUSPENDED.
+    DWORD ResumeThread() { return ::ResumeThread(m_hThread.Get()); }
+
+    CWnd* m_pMainWnd = nullptr;
+    BOOL m_bAutoDelete = TRUE;
+    DWORD m_nThreadID = 0;
+
+private:
+    friend CWinThread* AfxBeginThread(AFX_THREADPROC, LPVOID, int, UINT, DWORD,
+                                      LPSECURITY_ATTRIBUTES);
+    static unsigned __stdcall ThreadEntry(void* pThread);
+
+    AFX_THREADPROC m_pfnThreadProc = nullptr;
+    LPVOID m_pThreadParams = nullptr;
+    CKernelHandle m_hThread;
+    // A worker's borrowed view of the starting thread's main window. The worker keeps its own
+    // object so that it never reads the dialog object across threads.
+    CWnd m_wndInheritedMain;
+};
+
+// The thread object of the calling thread: the application on the user-interface thread, the
+// worker's own object on a worker; nullptr on a thread the class library did not start.
+CWinThread* AfxGetThread();
+// Makes pThread the calling thread's object (the entry routine does it for the application).
+void AfxSetThread(CWinThread* pThread);
+
+// Starts pfnThreadProc(pParam) on a new thread, which takes over the calling thread's main
+// window. The returned object deletes itself when the procedure returns: keep it only while
+// the thread is known to run. nullptr when no thread could be started.
+CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam,
+                           int nPriority = THREAD_PRIORITY_NORMAL, UINT nStackSize = 0,
+                           DWORD dwCreateFlags = 0,
+                           LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);

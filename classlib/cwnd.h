@@ -1,0 +1,91 @@
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+
+#include "classlib/ccmdtarget.h"
+#include "classlib/cmenu.h"
+
+class CDC;
+
+// A window object: one window handle, its messages routed through the message table chain,
+// handlers' default processing going to the window's original procedure. An object becomes the
+// window's own ("permanent") when it created or subclassed the window; until WM_NCDESTROY it then
+// receives every message of that window.
+class CWnd : public CCmdTarget {
+public:
+    CWnd() = default;
+    ~CWnd() override;
+
+    // The permanent object of a window, or nullptr (for windows of the calling thread).
+    static CWnd* FromHandlePermanent(HWND hWnd);
+
+    // Creation of a window by this object. No window, no PostNcDestroy: an object whose window
+    // never came to exist stays with whoever made it.
+    BOOL CreateEx(DWORD dwExStyle, const char* lpszClassName, const char* lpszWindowName,
+                  DWORD dwStyle, int x, int y, int nWidth, int nHeight, HWND hWndParent,
+                  HMENU nIDorHMenu, void* lpParam = nullptr);
+    // A child window (WS_CHILD is added) with the identifier nID.
+    BOOL Create(const char* lpszClassName, const char* lpszWindowName, DWORD dwStyle,
+                const RECT& rect, CWnd* pParentWnd, UINT nID);
+    virtual BOOL PreCreateWindow(CREATESTRUCTA& cs);
+    BOOL DestroyWindow();
+
+    // Makes this object the window's own and routes its messages through this object.
+    BOOL SubclassWindow(HWND hWnd);
+    BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
+
+    // The child with identifier nID: its permanent object, or a wrapper that this window keeps
+    // until it is destroyed. nullptr when there is no such child.
+    CWnd* GetDlgItem(int nID);
+    void GetClientRect(LPRECT lpRect) const;
+    BOOL ShowWindow(int nCmdShow);
+    void UpdateWindow();
+    BOOL IsIconic() const;
+    DWORD GetStyle() const;
+    BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
+    BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
+    // The system menu, borrowed from the window; nullptr when it has none.
+    CMenu* GetSystemMenu(BOOL bRevert);
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
+    HWND m_hWnd = nullptr;
+
+protected:
+    // The message in progress on this thread, handed to the original window procedure.
+    LRESULT Default();
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // A message the parent passes on to this control (owner drawing); true when handled.
+    virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+    // Called after the window's last message; the object may delete itself here.
+    virtual void PostNcDestroy() {}
+
+    // The base handlers of derived tables' rows: default processing of the message.
+    int OnCreate(LPCREATESTRUCTA lpCreateStruct);
+    void OnDestroy();
+    void OnPaint();
+    HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+
+private:
+    friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
+
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    BOOL CallTableEntry(const AFX_MSGMAP_ENTRY& entry, UINT message, WPARAM wParam, LPARAM lParam,
+                        LRESULT* pResult);
+    void OnNcDestroy();
+    void Attach(HWND hWnd);
+    void Detach();
+    CWnd* WrapWindow(HWND hWnd);
+
+    WNDPROC m_pfnSuper = nullptr;
+    CMenu m_menuSystem;
+    std::map<HWND, std::unique_ptr<CWnd>> m_wrappers;
+};
+
+// Window procedure of every permanent window object.
+LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

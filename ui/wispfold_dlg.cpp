@@ -1,0 +1,235 @@
+#include "ui/wispfold_dlg.h"
+
+#include <memory>
+
+#include "classlib/cpaintdc.h"
+#include "classlib/cwinapp.h"
+#include "res/resource.h"
+#include "ui/about_dlg.h"
+#include "ui/rink_browser.h"
+#include "ui/wispfold_dlg_rules.h"
+
+namespace {
+// The page view's child identifier. It equals IDC_BTN_NO's number, which is harmless: the
+// view's parent is the group box, not the dialog.
+constexpr UINT kPageViewId = 1001;
+// Red 251, green 225, blue 183.
+constexpr COLORREF kBackColour = RGB(251, 225, 183);
+const char kSettingsSection[] = "AppSeting";
+const char kStartAtLaunchEntry[] = "StartAppDo";
+} // namespace
+
+BEGIN_MESSAGE_MAP(CWispfoldDlg, CDialog)
+ON_WM_SYSCOMMAND()
+ON_WM_PAINT()
+ON_WM_QUERYDRAGICON()
+ON_WM_CREATE()
+ON_MESSAGE(WM_TRAYNOTIFY, &CWispfoldDlg::OnTrayNotify)
+ON_WM_DESTROY()
+ON_COMMAND(ID_TRAY_OPEN, &CWispfoldDlg::OnTrayOpen)
+ON_COMMAND(ID_TRAY_EXIT, &CWispfoldDlg::OnTrayExit)
+ON_WM_CTLCOLOR()
+ON_BN_CLICKED(IDC_BTN_YES, &CWispfoldDlg::StartWatching)
+ON_BN_CLICKED(IDC_BTN_NO, &CWispfoldDlg::StopWatching)
+ON_BN_CLICKED(IDC_BTN_HELP, &CWispfoldDlg::OnHelpPage)
+ON_BN_CLICKED(IDC_BTN_OPEN, &CWispfoldDlg::OnViewCookieFile)
+ON_BN_CLICKED(IDC_BTN_SITES, &CWispfoldDlg::OnSitesPage)
+ON_BN_CLICKED(IDC_BTN_NEWS, &CWispfoldDlg::OnNewsPage)
+ON_WM_WINDOWPOSCHANGING()
+ON_BN_CLICKED(IDC_CHK_AUTOSTART, &CWispfoldDlg::OnAutoStartClicked)
+END_MESSAGE_MAP()
+
+CWispfoldDlg::CWispfoldDlg(CWnd* pParent)
+    : CDialog(IDD_WISPFOLD_DIALOG, pParent), CCookieSweeper(m_port), m_port(*this) {
+    m_hIcon = ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+}
+
+void CWispfoldDlg::StartWatching() {
+    CCookieSweeper::StartWatching();
+}
+
+void CWispfoldDlg::StopWatching() {
+    CCookieSweeper::StopWatching();
+}
+
+void CWispfoldDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_BTN_NEWS, m_btnNews);
+    DDX_Control(pDX, IDC_BTN_SITES, m_btnSites);
+    DDX_Control(pDX, IDC_BTN_OPEN, m_btnOpen);
+    DDX_Control(pDX, IDC_BTN_YES, m_btnYes);
+    DDX_Control(pDX, IDC_BTN_NO, m_btnNo);
+    DDX_Control(pDX, IDC_BTN_HELP, m_btnHelp);
+}
+
+BOOL CWispfoldDlg::OnInitDialog() {
+    // The sweep port's owner window and the start of its window walk.
+    m_port.SetMainWindow(m_hWnd);
+    CDialog::OnInitDialog();
+
+    CreatePageView();
+
+    // The template asks for a taskbar button; the dialog lives in the notification area instead.
+    ModifyStyleEx(WS_EX_APPWINDOW, 0, 0);
+
+    if (CMenu* pSysMenu = GetSystemMenu(FALSE)) {
+        const CString strAboutMenu = AfxLoadString(IDS_ABOUTBOX);
+        if (!strAboutMenu.IsEmpty()) {
+            pSysMenu->AppendMenu(MF_SEPARATOR);
+            pSysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, strAboutMenu);
+        }
+    }
+
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+
+    m_brBack.CreateSolidBrush(kBackColour);
+
+    m_btnYes.LoadBitmaps(IDB_YES_UP, IDB_YES_DOWN);
+    m_btnNo.LoadBitmaps(IDB_NO_UP, IDB_NO_DOWN);
+    m_btnHelp.LoadBitmaps(IDB_HELP_UP, IDB_HELP_DOWN);
+    m_btnSites.LoadBitmaps(IDB_SITES_UP, IDB_SITES_DOWN);
+    m_btnOpen.LoadBitmaps(IDB_OPEN_UP, IDB_OPEN_DOWN);
+    m_btnNews.LoadBitmaps(IDB_NEWS_UP, IDB_NEWS_DOWN);
+    m_btnYes.SizeToContent();
+    m_btnNo.SizeToContent();
+    m_btnHelp.SizeToContent();
+    m_btnSites.SizeToContent();
+    m_btnOpen.SizeToContent();
+    m_btnNews.SizeToContent();
+
+    // A refusal has ended the dialog already (through the base-class cancel).
+    if (!RunPlatformGate())
+        return TRUE;
+
+    // The stored value goes to the box unchanged; only a box that then reads as checked starts
+    // the watch, which hides the window before it was ever shown.
+    const UINT nStartAtLaunch =
+        AfxGetApp()->GetProfileInt(kSettingsSection, kStartAtLaunchEntry, 0);
+    if (CWnd* pCheck = GetDlgItem(IDC_CHK_AUTOSTART)) {
+        pCheck->SendMessage(BM_SETCHECK, nStartAtLaunch);
+        if (pCheck->SendMessage(BM_GETCHECK) == BST_CHECKED)
+            StartWatching();
+    }
+    return TRUE;
+}
+
+void CWispfoldDlg::CreatePageView() {
+    CWnd* pHost = GetDlgItem(IDC_BROWSER_HOST);
+    if (!pHost)
+        return;
+    RECT rcHost{};
+    pHost->GetClientRect(&rcHost);
+    auto pView = std::make_unique<CRinkBrowser>();
+    // A view whose window could not be made never frees itself: it is freed here and the dialog
+    // goes on without its page. Once created, the view belongs to its window.
+    if (!pView->Create(nullptr, nullptr, WS_VISIBLE, rcHost, pHost, kPageViewId, nullptr))
+        return;
+    m_pBrowser = pView.release();
+    m_pBrowser->OnInitialUpdate();
+}
+
+void CWispfoldDlg::OnOK() {
+    StartWatching();
+}
+
+void CWispfoldDlg::OnCancel() {
+    g_bWatching.store(0);
+    CDialog::OnCancel();
+}
+
+void CWispfoldDlg::OnSysCommand(UINT nID, LPARAM) {
+    if (IsAboutBoxCommand(nID)) {
+        CAboutDlg dlgAbout;
+        dlgAbout.DoModal();
+    } else {
+        Default();
+    }
+}
+
+void CWispfoldDlg::OnPaint() {
+    // The window has no minimise box; only something outside the program can minimise it.
+    if (!IsIconic()) {
+        CDialog::OnPaint();
+        return;
+    }
+    CPaintDC dc(this);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+    RECT rect{};
+    GetClientRect(&rect);
+    const IconOrigin origin =
+        CenteredIconOrigin(rect.right - rect.left, rect.bottom - rect.top,
+                           GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
+    dc.DrawIcon(origin.x, origin.y, m_hIcon);
+}
+
+HCURSOR CWispfoldDlg::OnQueryDragIcon() {
+    return static_cast<HCURSOR>(m_hIcon);
+}
+
+int CWispfoldDlg::OnCreate(LPCREATESTRUCTA lpCreateStruct) {
+    if (CDialog::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    // The notification icon is added here by the tray work.
+    return 0;
+}
+
+LRESULT CWispfoldDlg::OnTrayNotify(WPARAM, LPARAM) {
+    // The tray menu comes with the notification icon; until then the report is taken and
+    // ignored.
+    return 0;
+}
+
+void CWispfoldDlg::OnDestroy() {
+    CDialog::OnDestroy();
+    g_bWatching.store(0);
+    // The worker must be finished before this object dies: its sleep is cut short, an open
+    // question of it is answered "No", and the wait is bounded.
+    EndWatchForShutdown();
+}
+
+void CWispfoldDlg::OnTrayOpen() {
+    m_bShown = 1;
+    ShowWindow(SW_SHOW);
+}
+
+// The base-class cancel: the watch flag stays until the window's destruction clears it.
+void CWispfoldDlg::OnTrayExit() {
+    CDialog::OnCancel();
+}
+
+HBRUSH CWispfoldDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
+    const HBRUSH hbr = CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
+    if (nCtlColor == CTLCOLOR_DLG)
+        return m_brBack;
+    // The question text, the check box and the group box: no opaque text background.
+    if (nCtlColor == CTLCOLOR_STATIC) {
+        pDC->SetBkMode(TRANSPARENT);
+        return m_brBack;
+    }
+    return hbr;
+}
+
+// The side commands of the four hidden buttons come with their own work.
+void CWispfoldDlg::OnHelpPage() {}
+void CWispfoldDlg::OnViewCookieFile() {}
+void CWispfoldDlg::OnSitesPage() {}
+void CWispfoldDlg::OnNewsPage() {}
+
+void CWispfoldDlg::OnWindowPosChanging(WINDOWPOS* lpwndpos) {
+    Default();
+    // Every change of position, size, order or visibility makes the window's visibility agree
+    // with the flag: with 1 it also shows the window, with 0 nothing can show it.
+    if (m_bShown == 1)
+        lpwndpos->flags |= SWP_SHOWWINDOW;
+    else
+        lpwndpos->flags &= ~SWP_SHOWWINDOW;
+}
+
+void CWispfoldDlg::OnAutoStartClicked() {
+    CWnd* pCheck = GetDlgItem(IDC_CHK_AUTOSTART);
+    if (!pCheck)
+        return;
+    const int nState = static_cast<int>(pCheck->SendMessage(BM_GETCHECK));
+    AfxGetApp()->WriteProfileInt(kSettingsSection, kStartAtLaunchEntry, nState);
+}
