@@ -14,7 +14,8 @@ const std::string kDir = "C:\\Cookies\\";
 void BM_WindowWalk(benchmark::State& state) {
     CFakeSweepPort port;
     for (int i = 0; i < state.range(0); ++i)
-        port.m_windows.push_back({i % 3 == 0, 1, "ドキュメント " + std::to_string(i) + " - メモ帳"});
+        port.m_windows.push_back(
+            {i % 3 == 0, 1, "ドキュメント " + std::to_string(i) + " - メモ帳"});
     CCookieSweeper sweeper(port);
     sweeper.m_strCookieDir = kDir.c_str();
     sweeper.m_nSweepMode = SWEEP_FOLDER;

@@ -27,17 +27,10 @@ CString CWin32SweepPort::GetCookieFolder() {
     return bOk ? CString(szPath) : CString();
 }
 
-int CWin32SweepPort::RunQuestion(const char* pszText, unsigned nType, HWND hOwner,
-                                 const char* pszCaption) {
-    m_dwQuestionThread.store(GetCurrentThreadId());
-    const int nAnswer = MessageBoxA(hOwner, pszText, pszCaption, nType);
-    m_dwQuestionThread.store(0);
-    return nAnswer;
-}
-
 int CWin32SweepPort::AskUser(const char* pszText, unsigned nType) {
     const unsigned nIcon = (nType & MB_TYPEMASK) == MB_OK ? MB_ICONEXCLAMATION : MB_ICONQUESTION;
-    return RunQuestion(pszText, nType | nIcon, m_hMainWnd, "Wispfold");
+    return TrackQuestion(
+        [&] { return MessageBoxA(m_hMainWnd, pszText, "Wispfold", nType | nIcon); });
 }
 
 void CWin32SweepPort::CancelDialog() {
@@ -139,13 +132,17 @@ bool CWin32SweepPort::StartThread(ThreadProc proc, void* pParam) {
     return true;
 }
 
-void CWin32SweepPort::Sleep(unsigned nMilliseconds) { ::Sleep(nMilliseconds); }
+void CWin32SweepPort::Sleep(unsigned nMilliseconds) {
+    ::Sleep(nMilliseconds);
+}
 
 bool CWin32SweepPort::SleepUnlessWoken(unsigned nMilliseconds) {
     return WaitForSingleObject(m_hWake.Get(), nMilliseconds) == WAIT_TIMEOUT;
 }
 
-void CWin32SweepPort::WakeWorker() { SetEvent(m_hWake.Get()); }
+void CWin32SweepPort::WakeWorker() {
+    SetEvent(m_hWake.Get());
+}
 
 namespace {
 BOOL CALLBACK AnswerNo(HWND hWnd, LPARAM) {

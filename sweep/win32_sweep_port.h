@@ -46,9 +46,14 @@ public:
     void WaitBriefly(unsigned nMilliseconds) override;
 
 protected:
-    // Shows a message box and remembers the asking thread while it is open, so that the
+    // Runs a question box and remembers the asking thread while it is open, so that the
     // dialog's end can answer it.
-    int RunQuestion(const char* pszText, unsigned nType, HWND hOwner, const char* pszCaption);
+    template <class ShowBox> int TrackQuestion(ShowBox showBox) {
+        m_dwQuestionThread.store(GetCurrentThreadId());
+        const int nAnswer = showBox();
+        m_dwQuestionThread.store(0);
+        return nAnswer;
+    }
 
 private:
     HWND m_hMainWnd = nullptr;

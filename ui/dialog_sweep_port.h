@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <atomic>
-
 #include "sweep/win32_sweep_port.h"
 
 class CWispfoldDlg;
@@ -20,10 +18,7 @@ public:
     void CancelDialog() override;
     void HideDialog() override;
     bool StartThread(ThreadProc proc, void* pParam) override;
-    void DismissQuestions() override;
 
 private:
     CWispfoldDlg& m_dlg;
-    // The thread whose question box is open, 0 when none is.
-    std::atomic<DWORD> m_dwQuestionThread{0};
 };
