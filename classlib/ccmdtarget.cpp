@@ -1,7 +1,7 @@
 #include "classlib/ccmdtarget.h"
 
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
-    static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, AfxSig_end, {}}};
+    static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, AfxSig_end, {}, nullptr}};
     static const AFX_MSGMAP map = {nullptr, entries};
     return &map;
 }
@@ -12,9 +12,18 @@ const AFX_MSGMAP* CCmdTarget::GetMessageMap() const {
 
 const AFX_MSGMAP_ENTRY* CCmdTarget::FindMessageEntry(const AFX_MSGMAP* pMap, UINT nMessage,
                                                      UINT nCode, UINT nID) {
+    // Registered messages take their numbers from 0xC000 up; their rows all carry that key.
+    const bool bRegistered = nMessage >= kAfxRegisteredMessage && nMessage <= 0xFFFF;
     for (; pMap; pMap = pMap->pfnGetBaseMap ? pMap->pfnGetBaseMap() : nullptr) {
         for (const AFX_MSGMAP_ENTRY* pEntry = pMap->lpEntries; pEntry->nSig != AfxSig_end;
              ++pEntry) {
+            if (bRegistered) {
+                // A variable still 0 (registration failed) matches no message.
+                if (pEntry->nMessage == kAfxRegisteredMessage && pEntry->pnRegistered &&
+                    *pEntry->pnRegistered == nMessage)
+                    return pEntry;
+                continue;
+            }
             if (pEntry->nMessage != nMessage)
                 continue;
             if (nMessage != WM_COMMAND || (pEntry->nCode == nCode && pEntry->nID == nID))

@@ -35,13 +35,19 @@ union AfxMsgFn {
     void (CWnd::*pfn_v_pwp)(WINDOWPOS*);
 };
 
-// A row: the message (WM_COMMAND rows also match the notification code and the identifier).
+// The table key of every row for a registered message; such a row names its message through a
+// variable, since registered numbers are only known at run time.
+constexpr UINT kAfxRegisteredMessage = 0xC000;
+
+// A row: the message (WM_COMMAND rows also match the notification code and the identifier;
+// registered-message rows the number in *pnRegistered).
 struct AFX_MSGMAP_ENTRY {
     UINT nMessage;
     UINT nCode;
     UINT nID;
     AfxSig nSig;
     AfxMsgFn pfn;
+    const UINT* pnRegistered;
 };
 
 // A class's table with its base class's table behind it.
@@ -53,7 +59,7 @@ struct AFX_MSGMAP {
 // The table macros. Each row is one line: clang-format would split the table's brace pairs.
 // clang-format off
 #define AFX_MSG_ENTRY(msg, code, id, sig, member, fn) \
-    {msg, code, id, sig, {.member = static_cast<decltype(AfxMsgFn::member)>(fn)}},
+    {msg, code, id, sig, {.member = static_cast<decltype(AfxMsgFn::member)>(fn)}, nullptr},
 #define DECLARE_MESSAGE_MAP() \
 protected: \
     static const AFX_MSGMAP* GetThisMessageMap(); \
@@ -65,7 +71,7 @@ protected: \
         using TheBaseClass = baseClass; \
         static const AFX_MSGMAP_ENTRY entries[] = {
 #define END_MESSAGE_MAP() \
-            {0, 0, 0, AfxSig_end, {}}}; \
+            {0, 0, 0, AfxSig_end, {}, nullptr}}; \
         static const AFX_MSGMAP map = {&TheBaseClass::GetThisMessageMap, entries}; \
         return &map; \
     }
@@ -79,6 +85,8 @@ protected: \
 #define ON_WM_CTLCOLOR() AFX_MSG_ENTRY(WM_CTLCOLOR, 0, 0, AfxSig_hbr_ctl, pfn_hbr_ctl, &ThisClass::OnCtlColor)
 #define ON_WM_WINDOWPOSCHANGING() AFX_MSG_ENTRY(WM_WINDOWPOSCHANGING, 0, 0, AfxSig_v_pwp, pfn_v_pwp, &ThisClass::OnWindowPosChanging)
 #define ON_MESSAGE(msg, fn) AFX_MSG_ENTRY(msg, 0, 0, AfxSig_l_w_l, pfn_l_w_l, fn)
+// nMessageVariable: a UINT set by RegisterWindowMessageA before the window gets messages.
+#define ON_REGISTERED_MESSAGE(nMessageVariable, fn) {kAfxRegisteredMessage, 0, 0, AfxSig_l_w_l, {.pfn_l_w_l = static_cast<LRESULT (CWnd::*)(WPARAM, LPARAM)>(fn)}, &(nMessageVariable)},
 // Command rows match notification code 0: BN_CLICKED for a button, every menu command.
 #define ON_COMMAND(id, fn) AFX_MSG_ENTRY(WM_COMMAND, 0, id, AfxSig_cmd, pfnCmd, fn)
 #define ON_BN_CLICKED(id, fn) AFX_MSG_ENTRY(WM_COMMAND, BN_CLICKED, id, AfxSig_cmd, pfnCmd, fn)

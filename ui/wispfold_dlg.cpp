@@ -1,10 +1,16 @@
 #include "ui/wispfold_dlg.h"
 
+#include <shellapi.h>
+
 #include <memory>
 
+#include "classlib/cfiledialog.h"
+#include "classlib/cmenu.h"
 #include "classlib/cpaintdc.h"
 #include "classlib/cwinapp.h"
 #include "res/resource.h"
+#include "settings/start_at_launch.h"
+#include "settings/win32_settings_port.h"
 #include "ui/about_dlg.h"
 #include "ui/rink_browser.h"
 #include "ui/wispfold_dlg_rules.h"
@@ -15,8 +21,17 @@ namespace {
 constexpr UINT kPageViewId = 1001;
 // Red 251, green 225, blue 183.
 constexpr COLORREF kBackColour = RGB(251, 225, 183);
-const char kSettingsSection[] = "AppSeting";
-const char kStartAtLaunchEntry[] = "StartAppDo";
+// The icon's identifier: the program has one icon, so any fixed number serves.
+constexpr UINT kTrayIconId = 1;
+const char kTrayTip[] = "クッキーを監視";
+// The host of the maker's pages that the side commands open (the list page has another).
+const char kMakerPagesHost[] = "www.quenmarsh-mail.example";
+const char kCookieFileFilter[] = "テキストファイル(*.txt)|*.txt|全てのファイル(*.*)|*.*||";
+// Known only at run time; registered before any window exists.
+const UINT s_uTaskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
+
+// The full record with the item GUID and the balloon icon; the shell reads cbSize to know it.
+static_assert(sizeof(NOTIFYICONDATAA) == 508, "NOTIFYICONDATAA must be the 508-byte form");
 } // namespace
 
 BEGIN_MESSAGE_MAP(CWispfoldDlg, CDialog)
@@ -37,6 +52,7 @@ ON_BN_CLICKED(IDC_BTN_SITES, &CWispfoldDlg::OnSitesPage)
 ON_BN_CLICKED(IDC_BTN_NEWS, &CWispfoldDlg::OnNewsPage)
 ON_WM_WINDOWPOSCHANGING()
 ON_BN_CLICKED(IDC_CHK_AUTOSTART, &CWispfoldDlg::OnAutoStartClicked)
+ON_REGISTERED_MESSAGE(s_uTaskbarCreated, &CWispfoldDlg::OnTaskbarCreated)
 END_MESSAGE_MAP()
 
 CWispfoldDlg::CWispfoldDlg(CWnd* pParent)
@@ -102,15 +118,10 @@ BOOL CWispfoldDlg::OnInitDialog() {
     if (!RunPlatformGate())
         return TRUE;
 
-    // The stored value goes to the box unchanged; only a box that then reads as checked starts
-    // the watch, which hides the window before it was ever shown.
-    const UINT nStartAtLaunch =
-        AfxGetApp()->GetProfileInt(kSettingsSection, kStartAtLaunchEntry, 0);
-    if (CWnd* pCheck = GetDlgItem(IDC_CHK_AUTOSTART)) {
-        pCheck->SendMessage(BM_SETCHECK, nStartAtLaunch);
-        if (pCheck->SendMessage(BM_GETCHECK) == BST_CHECKED)
-            StartWatching();
-    }
+    // A started watch hides the window before it was ever shown.
+    CWin32SettingsPort settingsPort(::GetDlgItem(m_hWnd, IDC_CHK_AUTOSTART),
+                                    [this] { StartWatching(); });
+    CStartAtLaunch(settingsPort).Apply();
     return TRUE;
 }
 
@@ -170,17 +181,56 @@ HCURSOR CWispfoldDlg::OnQueryDragIcon() {
 int CWispfoldDlg::OnCreate(LPCREATESTRUCTA lpCreateStruct) {
     if (CDialog::OnCreate(lpCreateStruct) == -1)
         return -1;
-    // The notification icon is added here by the tray work.
+    NOTIFYICONDATAA nid{};
+    nid.cbSize = sizeof(nid);
+    nid.hWnd = m_hWnd;
+    nid.uID = kTrayIconId;
+    nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    nid.uCallbackMessage = WM_TRAYNOTIFY;
+    // LoadIconA picks the image of the system's standard icon size from the icon group.
+    nid.hIcon = ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    ::lstrcpynA(nid.szTip, kTrayTip, sizeof(nid.szTip));
+    m_trayIcon.Add(nid);
+    m_uTrayId = nid.uID;
     return 0;
 }
 
-LRESULT CWispfoldDlg::OnTrayNotify(WPARAM, LPARAM) {
-    // The tray menu comes with the notification icon; until then the report is taken and
-    // ignored.
+// The shell passes the mouse message in lParam; the icon identifier in wParam is not needed.
+LRESULT CWispfoldDlg::OnTrayNotify(WPARAM, LPARAM lParam) {
+    if (static_cast<UINT>(lParam) == WM_LBUTTONDOWN)
+        ShowTrayMenu();
     return 0;
+}
+
+LRESULT CWispfoldDlg::OnTaskbarCreated(WPARAM, LPARAM) {
+    m_trayIcon.AddAgain();
+    return 0;
+}
+
+void CWispfoldDlg::ShowTrayMenu() {
+    // A fresh menu per showing: nothing of it outlives this call.
+    CMenu menu;
+    if (!menu.LoadMenu(IDR_TRAYMENU))
+        return;
+    CMenu* pPopup = menu.GetSubMenu(0);
+    if (!pPopup)
+        return;
+    POINT pt{};
+    ::GetCursorPos(&pt);
+    // Without the foreground the menu would not close on a click elsewhere; this holds for the
+    // hidden dialog as well.
+    ::SetForegroundWindow(m_hWnd);
+    pPopup->TrackPopupMenu(TPM_LEFTALIGN, pt.x, pt.y, this);
+    menu.DestroyMenu();
+    // The task switch this forces keeps the next showing from closing at once (a known quirk
+    // of menus opened from a notification icon).
+    PostMessage(WM_NULL);
 }
 
 void CWispfoldDlg::OnDestroy() {
+    // Every end of the dialog passes here while the window still exists, so no ghost icon is
+    // left behind.
+    m_trayIcon.Remove();
     CDialog::OnDestroy();
     g_bWatching.store(0);
     // The worker must be finished before this object dies: its sleep is cut short, an open
@@ -210,11 +260,44 @@ HBRUSH CWispfoldDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
     return hbr;
 }
 
-// The side commands of the four hidden buttons come with their own work.
-void CWispfoldDlg::OnHelpPage() {}
-void CWispfoldDlg::OnViewCookieFile() {}
-void CWispfoldDlg::OnSitesPage() {}
-void CWispfoldDlg::OnNewsPage() {}
+// The side commands of the four hidden buttons: only a WM_COMMAND from outside reaches them.
+void CWispfoldDlg::OnHelpPage() {
+    OpenMakerPage("/mail/");
+}
+
+void CWispfoldDlg::OnSitesPage() {
+    OpenMakerPage("/TopCookie.php");
+}
+
+void CWispfoldDlg::OnNewsPage() {
+    OpenMakerPage("/mail/UserRegister.php");
+}
+
+void CWispfoldDlg::OpenMakerPage(const char* pszPath) {
+    const CString strAddress = CString("http://") + kMakerPagesHost + pszPath;
+    // No verb: the address's default action, the user's browser. The result is not examined.
+    ::ShellExecuteA(m_hWnd, nullptr, strAddress, nullptr, nullptr, SW_HIDE);
+}
+
+CString CWispfoldDlg::ChooseCookieFile() {
+    CString strFileName;
+    const CString strInitialName = m_strCookieDir + "*.txt";
+    // No OFN_NOCHANGEDIR: the dialog leaves the current directory at the chosen file's folder,
+    // which is how Notepad finds the file by its bare name.
+    CFileDialog dlgFile(TRUE, nullptr, strInitialName, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
+                        kCookieFileFilter, nullptr, 0, TRUE);
+    if (dlgFile.DoModal() == IDOK)
+        strFileName = dlgFile.GetFileName();
+    return strFileName;
+}
+
+void CWispfoldDlg::OnViewCookieFile() {
+    const CString strFileName = ChooseCookieFile();
+    if (strFileName.IsEmpty())
+        return;
+    // The bare name, unquoted: Notepad runs in our current directory, the file's folder.
+    ::ShellExecuteA(m_hWnd, "open", "notepad.exe", strFileName, nullptr, SW_SHOW);
+}
 
 void CWispfoldDlg::OnWindowPosChanging(WINDOWPOS* lpwndpos) {
     Default();
@@ -226,10 +309,8 @@ void CWispfoldDlg::OnWindowPosChanging(WINDOWPOS* lpwndpos) {
         lpwndpos->flags &= ~SWP_SHOWWINDOW;
 }
 
+// The click only stores the box's state; the watch is not touched.
 void CWispfoldDlg::OnAutoStartClicked() {
-    CWnd* pCheck = GetDlgItem(IDC_CHK_AUTOSTART);
-    if (!pCheck)
-        return;
-    const int nState = static_cast<int>(pCheck->SendMessage(BM_GETCHECK));
-    AfxGetApp()->WriteProfileInt(kSettingsSection, kStartAtLaunchEntry, nState);
+    CWin32SettingsPort settingsPort(::GetDlgItem(m_hWnd, IDC_CHK_AUTOSTART), nullptr);
+    CStartAtLaunch(settingsPort).OnBoxClicked();
 }

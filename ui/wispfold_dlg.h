@@ -5,6 +5,7 @@
 #include "classlib/cbitmapbutton.h"
 #include "classlib/cbrush.h"
 #include "classlib/cdialog.h"
+#include "classlib/cnotifyicon.h"
 #include "sweep/cookie_sweeper.h"
 #include "ui/dialog_sweep_port.h"
 
@@ -49,6 +50,8 @@ protected:
     void OnNewsPage();
     void OnWindowPosChanging(WINDOWPOS* lpwndpos);
     void OnAutoStartClicked();
+    // A new taskbar (Explorer restarted) knows no icons: ours is added again.
+    LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
@@ -56,11 +59,18 @@ private:
     friend class CDialogSweepPort;
 
     void CreatePageView();
+    void ShowTrayMenu();
+    // One page of the maker's site in the user's browser.
+    void OpenMakerPage(const char* pszPath);
+    // The bare name (no folder) of the cookie file the user picks, empty when cancelled.
+    CString ChooseCookieFile();
 
     // First, so that it outlives everything else the dialog holds; the sweeper base keeps a
     // reference to it from construction on.
     CDialogSweepPort m_port;
     UINT m_uTrayId = 0;
+    // Removed when the window is destroyed, so no icon outlives the program.
+    CNotifyIcon m_trayIcon;
     CBitmapButton m_btnNews;
     CBitmapButton m_btnSites;
     CBitmapButton m_btnOpen;
