@@ -16,7 +16,6 @@ public:
     // The main dialog's window: owner of the shell call and the message boxes, and the start
     // of the window walk.
     void SetMainWindow(HWND hWnd) { m_hMainWnd = hWnd; }
-    HWND GetMainWindow() const { return m_hMainWnd; }
 
     OsVersionInfo QueryVersion() override;
     CString GetCookieFolder() override;
