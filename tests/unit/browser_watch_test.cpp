@@ -103,6 +103,8 @@ TEST_F(BrowserWatch, StartSetsTheFlagStartsTheWorkerSleepsASecondThenHides) {
     EXPECT_EQ(port.m_nThreadsAtHide, 1);
     EXPECT_EQ(port.m_nSleepsAtHide, 1u) << "hidden only after the second of waiting";
     EXPECT_EQ(port.m_nWalks, 0) << "the first pass waits for the poll sleep";
+    ASSERT_TRUE(port.WaitForSleepers(1));
+    EXPECT_EQ(port.m_uiPollSleep, 2000u) << "the watch polls every two seconds";
 }
 
 TEST_F(BrowserWatch, StopHidesAtOnceWithoutWaiting) {
@@ -170,6 +172,31 @@ TEST_F(BrowserWatch, RapidStartsAndStopsNeverRunTwoLoopsAtOnce) {
     EXPECT_GT(port.m_nWalks, 0);
 }
 
+// Starts and stops from the user-interface thread race the worker's decision to end its loop.
+// With the worker polling as fast as it can, a start often lands between its look at the flag
+// and its release of the loop; whatever the interleaving, once a start has returned a loop is
+// alive until the next stop, and it goes on purging.
+TEST_F(BrowserWatch, AStartThatRacesTheLoopsEndIsNeverLost) {
+    port.m_bBusyPolling = true;
+    std::mt19937 rng(11);
+    sweeper.StartWatching();
+    int nLost = 0;
+    for (int i = 0; i < 400000; ++i) {
+        sweeper.StopWatching();
+        if (rng() % 8 == 0)
+            std::this_thread::yield();
+        sweeper.StartWatching();
+        if (!sweeper.IsLoopAlive())
+            ++nLost;
+    }
+    EXPECT_EQ(nLost, 0) << "starts lost to a loop that was ending";
+    const int nWalks = port.m_nWalks;
+    EXPECT_TRUE(CFakeSweepPort::Eventually([&] {
+        return sweeper.IsLoopAlive() && port.m_nWalks >= nWalks + 2;
+    })) << "no loop polls after the last start";
+    EXPECT_EQ(port.m_nMaxWorkInFlight, 1);
+}
+
 TEST_F(BrowserWatch, TheDialogsEndCutsTheSleepShortAndRunsNoPass) {
     port.SetManualSleeps(true);
     port.AddFile(kDir + "keep.txt");
@@ -198,6 +225,21 @@ TEST_F(BrowserWatch, TheDialogsEndAnswersAnOpenQuestionNoAndDeletesNothingMore) 
     EXPECT_TRUE(port.Exists(kDir + "a-locked.txt"));
     EXPECT_TRUE(port.Exists(kDir + "b-later.txt"));
     EXPECT_EQ(port.Questions().size(), 1u);
+}
+
+TEST_F(BrowserWatch, AYesThatArrivesAfterTheDialogBeganToEndDeletesNothing) {
+    CFakeSweepPort::Entry readOnly;
+    readOnly.bReadOnly = true;
+    port.AddFile(kDir + "ro.txt", readOnly);
+    port.m_nAnswerOnWake = kIdYes;
+    sweeper.StartWatching();
+    ASSERT_TRUE(port.WaitForQuestions(1));
+
+    sweeper.EndWatchForShutdown();
+
+    EXPECT_FALSE(sweeper.IsLoopAlive());
+    EXPECT_TRUE(port.Exists(kDir + "ro.txt"));
+    EXPECT_EQ(port.m_nClearCalls, 0) << "the late Yes made the file normal";
 }
 
 TEST_F(BrowserWatch, AQuestionLeftOpenHoldsThePassesOfThatWorker) {

@@ -24,7 +24,7 @@ protected:
 
 TEST_F(CookiePurge, DeletesEveryNameContainingLowerCaseTxtAndNothingElse) {
     for (const char* name : {"user@site[1].txt", "a.dat", "b.ini", "upper.TXT", "c.txt.bak", "ctxt",
-                             "index.dat", "mixed.Txt"})
+                             "index.dat", "mixed.Txt", ".txt", ".txt.bak"})
         port.AddFile(kDir + name);
 
     sweeper.PurgeCookies();

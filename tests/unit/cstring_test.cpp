@@ -101,6 +101,27 @@ TEST(CStringUpper, ChangesOnlySingleByteLetters) {
                     "\x83\x41");
 }
 
+// Lead bytes come in two ranges, 81-9F and E0-FC; a trail byte may be a lower-case letter.
+TEST(CStringUpper, LeadBytesOfBothRangesKeepTheirTrailBytes) {
+    for (const char* psz : {"\x81\x61", "\x9F\x61", "\xE0\x61", "\xEA\x61", "\xFC\x61"}) {
+        CString s(psz);
+        s += "a";
+        s.MakeUpper();
+        EXPECT_EQ(std::string(s), std::string(psz) + "A") << "lead byte " << +(unsigned char)psz[0];
+        EXPECT_EQ(CString(psz).Find("a"), -1) << "lead byte " << +(unsigned char)psz[0];
+    }
+    // Bytes outside both ranges are single characters.
+    CString single("\xA0"
+                   "a"
+                   "\xFD"
+                   "a");
+    single.MakeUpper();
+    EXPECT_STREQ(single, "\xA0"
+                         "A"
+                         "\xFD"
+                         "A");
+}
+
 TEST(CStringUpper, LoneLeadByteAtTheEndIsLeftAlone) {
     CString s("ab\x83");
     s.MakeUpper();

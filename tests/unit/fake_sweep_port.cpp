@@ -9,13 +9,13 @@ CFakeSweepPort::~CFakeSweepPort() {
 }
 
 void CFakeSweepPort::JoinThreads() {
-    std::vector<std::thread> threads;
+    std::vector<Worker> threads;
     {
         std::lock_guard lock(m_mutex);
         threads.swap(m_threads);
     }
-    for (auto& t : threads)
-        t.join();
+    for (auto& w : threads)
+        w.thread.join();
 }
 
 void CFakeSweepPort::AddFolder(const std::string& strPath) {
@@ -213,7 +213,20 @@ WindowRef CFakeSweepPort::NextWindow(WindowRef w) {
 bool CFakeSweepPort::StartThread(ThreadProc proc, void* pParam) {
     ++m_nThreadsStarted;
     std::lock_guard lock(m_mutex);
-    m_threads.emplace_back([proc, pParam] { proc(pParam); });
+    for (auto it = m_threads.begin(); it != m_threads.end();) {
+        if (it->pEnded->load()) {
+            it->thread.join();
+            it = m_threads.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    auto pEnded = std::make_shared<std::atomic<bool>>(false);
+    m_threads.push_back({std::thread([proc, pParam, pEnded] {
+                             proc(pParam);
+                             pEnded->store(true);
+                         }),
+                         pEnded});
     return true;
 }
 
@@ -233,7 +246,10 @@ void CFakeSweepPort::ReleaseSleep() {
     m_cv.notify_all();
 }
 
-bool CFakeSweepPort::SleepUnlessWoken(unsigned) {
+bool CFakeSweepPort::SleepUnlessWoken(unsigned nMilliseconds) {
+    m_uiPollSleep = nMilliseconds;
+    if (m_bBusyPolling)
+        return true;
     std::unique_lock lock(m_mutex);
     ++m_nSleepers;
     m_cv.notify_all();
@@ -252,6 +268,8 @@ bool CFakeSweepPort::SleepUnlessWoken(unsigned) {
 void CFakeSweepPort::WakeWorker() {
     std::lock_guard lock(m_mutex);
     m_bWoken = true;
+    if (m_nAnswerOnWake != 0 && m_nAsking > 0 && m_nPendingAnswer == 0)
+        m_nPendingAnswer = m_nAnswerOnWake;
     m_cv.notify_all();
 }
 

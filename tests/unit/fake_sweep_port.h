@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <deque>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -81,8 +82,13 @@ public:
     std::atomic<int> m_nClearCalls{0};
     std::atomic<int> m_nMaxWorkInFlight{0};
     std::atomic<bool> m_bWorkDelay{false};
+    std::atomic<bool> m_bBusyPolling{false}; // poll sleeps return at once
     std::vector<std::string> m_listedPatterns;
     std::vector<unsigned> m_uiSleeps;
+    std::atomic<unsigned> m_uiPollSleep{0}; // the period the last poll sleep asked for
+    // When non-zero, waking the worker also answers an open question with this: the user's
+    // click that lands just as the dialog begins to end.
+    int m_nAnswerOnWake = 0;
 
     OsVersionInfo QueryVersion() override { return m_version; }
     CString GetCookieFolder() override;
@@ -130,5 +136,11 @@ private:
     int m_nSleepers = 0;
     int m_nSleepTickets = 0;
     std::atomic<int> m_nWorkInFlight{0};
-    std::vector<std::thread> m_threads;
+    // Workers with a mark they set when their procedure returned: ended ones are joined when the
+    // next starts, so a test that starts thousands keeps few.
+    struct Worker {
+        std::thread thread;
+        std::shared_ptr<std::atomic<bool>> pEnded;
+    };
+    std::vector<Worker> m_threads;
 };
