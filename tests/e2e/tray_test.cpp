@@ -42,6 +42,7 @@ protected:
     void StartWatchFromDialog() {
         ASSERT_TRUE(Dialog().Click(IDC_BTN_YES));
         ASSERT_GE(WaitHidden(NowMs(), 5000), 0);
+        ASSERT_TRUE(WaitSettledAfterHide());
     }
 };
 

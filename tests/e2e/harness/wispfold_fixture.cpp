@@ -93,6 +93,20 @@ HWND CWispfoldFixture::FindAboutBox() const {
     return Scout().Find("#32770", e2e::kAboutCaption);
 }
 
+::testing::AssertionResult CWispfoldFixture::WaitSettledAfterHide() const {
+    const HWND hDlg = m_pDialog->Window();
+    if (!WaitUntil(
+            [&] {
+                const HWND hForeground = GetForegroundWindow();
+                return hForeground != nullptr && hForeground != hDlg;
+            },
+            kBoxTimeoutMs))
+        return ::testing::AssertionFailure() << "the hidden dialog kept the focus";
+    if (!m_process.WaitIdle(kBoxTimeoutMs))
+        return ::testing::AssertionFailure() << "the program never became idle after the hide";
+    return ::testing::AssertionSuccess();
+}
+
 long long CWispfoldFixture::WaitHidden(ULONGLONG sinceMs, DWORD timeoutMs) const {
     if (!WaitUntil([&] { return !m_pDialog->IsVisible(); }, timeoutMs))
         return -1;

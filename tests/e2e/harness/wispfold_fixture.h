@@ -51,6 +51,12 @@ protected:
     // Waits until the dialog is hidden; the time from `sinceMs` (an e2e::NowMs value) until it
     // was seen hidden, or -1 when it never was within timeoutMs.
     long long WaitHidden(ULONGLONG sinceMs, DWORD timeoutMs) const;
+    // After the dialog hid, until the window system has taken the focus from it and the program
+    // is idle again. Under Wine the program learns of the lost focus from X events that can
+    // reach it later than a message posted the instant the dialog was seen hidden; the late
+    // focus-out then cancels whatever it just opened (a tray menu). A person's click never
+    // comes that soon.
+    ::testing::AssertionResult WaitSettledAfterHide() const;
 
     CWispfoldProcess m_process;
     CCookieFolder m_cookies;
