@@ -139,7 +139,7 @@ bool CBrowserSite::Create(HWND hParent, const RECT& rc) {
     CSite* pSite = new (std::nothrow) CSite(hParent, rc);
     if (!pSite)
         return false;
-    m_pSite.Attach(pSite);
+    m_pSite.Reset(pSite);
     m_hParent = hParent;
 
     bool bOk = false;
@@ -218,10 +218,10 @@ void CBrowserSite::Destroy() {
         m_pObject->Close(OLECLOSE_NOSAVE);
         m_pObject->SetClientSite(nullptr);
     }
-    m_pBrowser.Release();
-    m_pInPlace.Release();
-    m_pObject.Release();
-    m_pSite.Release();
+    m_pBrowser.Reset();
+    m_pInPlace.Reset();
+    m_pObject.Reset();
+    m_pSite.Reset();
     m_hWndControl = nullptr;
     m_hParent = nullptr;
 }

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "classlib/cgdihandle.h"
+#include "classlib/handles.h"
 
 // A brush the program creates and owns; deleted when the object goes.
 class CBrush {
@@ -14,7 +14,6 @@ public:
         m_brush.Reset(::CreateSolidBrush(crColor));
         return m_brush.Get() != nullptr;
     }
-    HBRUSH GetSafeHandle() const { return m_brush.Get(); }
     operator HBRUSH() const { return m_brush.Get(); }
 
 private:

@@ -4,5 +4,5 @@
 
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
     if (!rControl.m_hWnd)
-        rControl.SubclassDlgItem(static_cast<UINT>(nIDC), pDX->m_pDlgWnd);
+        rControl.SubclassWindow(::GetDlgItem(pDX->m_pDlgWnd->m_hWnd, nIDC));
 }

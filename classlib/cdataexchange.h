@@ -4,14 +4,12 @@
 
 class CWnd;
 
-// One run of a dialog's data exchange: which dialog, and in which direction.
+// One run of a dialog's data exchange: which dialog.
 class CDataExchange {
 public:
-    CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
-        : m_pDlgWnd(pDlgWnd), m_bSaveAndValidate(bSaveAndValidate) {}
+    explicit CDataExchange(CWnd* pDlgWnd) : m_pDlgWnd(pDlgWnd) {}
 
     CWnd* m_pDlgWnd;
-    BOOL m_bSaveAndValidate;
 };
 
 // Binds the dialog's control nIDC to rControl (once: later exchanges leave the binding alone),

@@ -11,8 +11,8 @@
 // its queue empty.
 class CDialog : public CWnd {
 public:
-    // With no parent, the application's main window owns the dialog.
-    explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
+    // The application's main window owns the dialog.
+    explicit CDialog(UINT nIDTemplate);
 
     // The end code given to EndDialog; -1 when the window could not be created.
     virtual INT_PTR DoModal();
@@ -20,7 +20,6 @@ public:
     virtual BOOL OnInitDialog();
     // Ends the modal run with nResult once the current message is handled.
     void EndDialog(int nResult);
-    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
 
     BOOL OnCmdMsg(UINT nID, UINT nCode) override;
 
@@ -38,7 +37,6 @@ private:
     void RunModalLoop();
 
     UINT m_nIDTemplate;
-    CWnd* m_pParentWnd;
     int m_nModalResult = -1;
     bool m_bContinueModal = false;
 };

@@ -74,11 +74,6 @@ CString& CString::operator+=(const char* psz) {
     return *this;
 }
 
-CString& CString::operator+=(char ch) {
-    Append(&ch, 1);
-    return *this;
-}
-
 CString operator+(const CString& a, const CString& b) {
     CString result(a);
     result += b;

@@ -19,7 +19,6 @@ public:
 
     CString& operator+=(const CString& other);
     CString& operator+=(const char* psz);
-    CString& operator+=(char ch);
 
     friend CString operator+(const CString& a, const CString& b);
     friend CString operator+(const CString& a, const char* b);

@@ -231,7 +231,7 @@ TEST(HtmlView, AViewWithoutAWindowStaysWithItsMaker) {
     g_nViewsDestroyed = 0;
     auto pView = std::make_unique<CCountedView>();
     // A child window needs a parent: creation fails before any window exists.
-    EXPECT_FALSE(pView->Create(nullptr, nullptr, WS_VISIBLE, RECT{0, 0, 50, 50}, nullptr, 1001));
+    EXPECT_FALSE(pView->Create(WS_VISIBLE, RECT{0, 0, 50, 50}, nullptr, 1001));
     EXPECT_EQ(g_nViewsDestroyed, 0);
     pView.reset();
     EXPECT_EQ(g_nViewsDestroyed, 1);
@@ -243,7 +243,7 @@ TEST(HtmlView, ACreatedViewFreesItselfOnceWithItsWindow) {
     ASSERT_TRUE(parent.Make());
     g_nViewsDestroyed = 0;
     auto* pView = new CCountedView;
-    if (!pView->Create(nullptr, nullptr, WS_VISIBLE, RECT{0, 0, 50, 50}, &parent, 1001)) {
+    if (!pView->Create(WS_VISIBLE, RECT{0, 0, 50, 50}, &parent, 1001)) {
         // No browser control here: nothing was freed and the object is still ours.
         EXPECT_EQ(g_nViewsDestroyed, 0);
         delete pView;
