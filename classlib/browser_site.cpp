@@ -197,13 +197,11 @@ bool CBrowserSite::Navigate2(const char* pszUrl) {
     VariantInit(&vFlags);
     V_VT(&vFlags) = VT_I4;
     V_I4(&vFlags) = 0;
-    // Empty variants: no target frame (the view itself), no post data (a GET), no headers.
-    VARIANT vTargetFrame, vPostData, vHeaders;
-    VariantInit(&vTargetFrame);
-    VariantInit(&vPostData);
-    VariantInit(&vHeaders);
+    // Empty: no target frame (the view itself), no post data (a GET), no headers.
+    VARIANT vEmpty;
+    VariantInit(&vEmpty);
 
-    HRESULT hr = m_pBrowser->Navigate2(&vUrl, &vFlags, &vTargetFrame, &vPostData, &vHeaders);
+    HRESULT hr = m_pBrowser->Navigate2(&vUrl, &vFlags, &vEmpty, &vEmpty, &vEmpty);
     VariantClear(&vUrl);
     return SUCCEEDED(hr);
 }

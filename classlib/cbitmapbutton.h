@@ -9,8 +9,6 @@
 // (when one was loaded), otherwise the normal image. Its parent passes WM_DRAWITEM on to it.
 class CBitmapButton : public CWnd {
 public:
-    CBitmapButton() = default;
-
     // Loads the images from the program's resources (0 for no selected image); false when the
     // normal image, or a selected image asked for, is missing.
     BOOL LoadBitmaps(UINT nIDBitmapResource, UINT nIDBitmapResourceSel = 0);

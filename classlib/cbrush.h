@@ -7,8 +7,6 @@
 // A brush the program creates and owns; deleted when the object goes.
 class CBrush {
 public:
-    CBrush() = default;
-
     // Replaces any brush held before.
     BOOL CreateSolidBrush(COLORREF crColor) {
         m_brush.Reset(::CreateSolidBrush(crColor));

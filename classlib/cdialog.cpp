@@ -123,14 +123,19 @@ void CDialog::EndDialog(int nResult) {
     ::EndDialog(m_hWnd, nResult);
 }
 
+void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
+    if (!rControl.m_hWnd)
+        rControl.SubclassWindow(::GetDlgItem(pDX->m_pDlgWnd->m_hWnd, nIDC));
+}
+
 BOOL CDialog::OnInitDialog() {
-    CDataExchange dx(this);
+    CDataExchange dx{this};
     DoDataExchange(&dx);
     return TRUE;
 }
 
 void CDialog::OnOK() {
-    CDataExchange dx(this);
+    CDataExchange dx{this};
     DoDataExchange(&dx);
     EndDialog(IDOK);
 }

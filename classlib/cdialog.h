@@ -2,8 +2,16 @@
 
 #include <windows.h>
 
-#include "classlib/cdataexchange.h"
 #include "classlib/cwnd.h"
+
+// One run of a dialog's data exchange: which dialog.
+struct CDataExchange {
+    CWnd* m_pDlgWnd;
+};
+
+// Binds the dialog's control nIDC to rControl (once: later exchanges leave the binding alone),
+// so that the object receives the control's messages from now on.
+void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
 
 // A modal dialog from a dialog template in the program's resources. DoModal creates the window
 // (its object sees every message from WM_NCCREATE on), runs the class library's modal loop and

@@ -14,8 +14,6 @@
 // made it still owns it and must delete it.
 class CHtmlView : public CWnd {
 public:
-    CHtmlView() = default;
-
     // The window is always a child (WS_CHILD is added) of pParentWnd, of the view's own class and
     // without a title, at rect in the parent's client coordinates, with the child identifier nID.
     BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);

@@ -29,11 +29,6 @@ void CWinApp::TermApplication() {
     AfxSetThread(nullptr);
 }
 
-void CWinApp::EnableControlContainer() {
-    if (!m_oleInit)
-        m_oleInit.Reset(SUCCEEDED(OleInitialize(nullptr)));
-}
-
 void CWinApp::SetRegistryKey(const char* lpszRegistryKey) {
     m_strRegistryKey = lpszRegistryKey;
 }
@@ -107,8 +102,8 @@ int AfxMessageBox(const char* lpszText, UINT nType) {
 }
 
 void AfxEnableControlContainer() {
-    if (g_pApp)
-        g_pApp->EnableControlContainer();
+    if (g_pApp && !g_pApp->m_oleInit)
+        g_pApp->m_oleInit.Reset(SUCCEEDED(OleInitialize(nullptr)));
 }
 
 CString AfxLoadString(UINT nID) {

@@ -34,13 +34,12 @@ public:
     void InitApplication(HINSTANCE hInstance);
     // Called once by the entry routine after InitInstance.
     void TermApplication();
-    // Switches on hosting of component controls (OLE) for this thread, once.
-    void EnableControlContainer();
 
     HINSTANCE m_hInstance = nullptr;
     const char* m_pszAppName = nullptr;
 
 private:
+    friend void AfxEnableControlContainer();
     CString SectionPath(const char* lpszSection) const;
 
     CString m_strAppName;
@@ -54,7 +53,8 @@ private:
 CWinApp* AfxGetApp();
 HINSTANCE AfxGetInstanceHandle();
 int AfxMessageBox(const char* lpszText, UINT nType = MB_OK);
-// Dialogs and views may host component controls (the web browser) from now on.
+// Dialogs and views may host component controls (the web browser) from now on: OLE is started
+// on this thread, once.
 void AfxEnableControlContainer();
 // The string resource nID through the ANSI entry point; empty when there is none.
 CString AfxLoadString(UINT nID);

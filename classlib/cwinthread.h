@@ -14,7 +14,6 @@ class CWinThread : public CCmdTarget {
 public:
     CWinThread() = default;
     CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam);
-    ~CWinThread() override = default;
 
     // The thread's main window: the application's main dialog, for a worker as well.
     virtual CWnd* GetMainWnd() { return m_pMainWnd; }

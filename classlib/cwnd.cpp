@@ -193,10 +193,6 @@ void CWnd::OnNcDestroy() {
     PostNcDestroy();
 }
 
-BOOL CWnd::OnCommand(WPARAM wParam, LPARAM) {
-    return OnCmdMsg(LOWORD(wParam), HIWORD(wParam));
-}
-
 BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) {
     return FALSE;
 }
@@ -204,7 +200,7 @@ BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) {
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     if (message == WM_COMMAND) {
         *pResult = 0;
-        return OnCommand(wParam, lParam);
+        return OnCmdMsg(LOWORD(wParam), HIWORD(wParam));
     }
     // Every control-colour kind shares one row; the kind travels as nCtlColor.
     const bool bCtlColor = message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;

@@ -16,7 +16,6 @@ class CDC;
 // receives every message of that window.
 class CWnd : public CCmdTarget {
 public:
-    CWnd() = default;
     ~CWnd() override;
 
     // The permanent object of a window, or nullptr (for windows of the calling thread).
@@ -55,7 +54,6 @@ protected:
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // A message the parent passes on to this control (owner drawing); true when handled.
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
-    virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     // Called after the window's last message; the object may delete itself here.
     virtual void PostNcDestroy() {}
 

@@ -4,9 +4,9 @@
 
 #include <memory>
 
+#include "classlib/cdc.h"
 #include "classlib/cfiledialog.h"
 #include "classlib/cmenu.h"
-#include "classlib/cpaintdc.h"
 #include "classlib/cwinapp.h"
 #include "res/resource.h"
 #include "settings/start_at_launch.h"
