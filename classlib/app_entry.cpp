@@ -12,7 +12,6 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
     // This class library has no application message loop: InitInstance's result has nothing
     // to decide.
     pApp->InitInstance();
-    const int nExitCode = pApp->ExitInstance();
     pApp->TermApplication();
-    return nExitCode;
+    return 0;
 }

@@ -139,7 +139,7 @@ bool CBrowserSite::Create(HWND hParent, const RECT& rc) {
     CSite* pSite = new (std::nothrow) CSite(hParent, rc);
     if (!pSite)
         return false;
-    m_pSite.Attach(pSite);
+    m_pSite.Reset(pSite);
     m_hParent = hParent;
 
     bool bOk = false;
@@ -197,13 +197,11 @@ bool CBrowserSite::Navigate2(const char* pszUrl) {
     VariantInit(&vFlags);
     V_VT(&vFlags) = VT_I4;
     V_I4(&vFlags) = 0;
-    // Empty variants: no target frame (the view itself), no post data (a GET), no headers.
-    VARIANT vTargetFrame, vPostData, vHeaders;
-    VariantInit(&vTargetFrame);
-    VariantInit(&vPostData);
-    VariantInit(&vHeaders);
+    // Empty: no target frame (the view itself), no post data (a GET), no headers.
+    VARIANT vEmpty;
+    VariantInit(&vEmpty);
 
-    HRESULT hr = m_pBrowser->Navigate2(&vUrl, &vFlags, &vTargetFrame, &vPostData, &vHeaders);
+    HRESULT hr = m_pBrowser->Navigate2(&vUrl, &vFlags, &vEmpty, &vEmpty, &vEmpty);
     VariantClear(&vUrl);
     return SUCCEEDED(hr);
 }
@@ -218,10 +216,10 @@ void CBrowserSite::Destroy() {
         m_pObject->Close(OLECLOSE_NOSAVE);
         m_pObject->SetClientSite(nullptr);
     }
-    m_pBrowser.Release();
-    m_pInPlace.Release();
-    m_pObject.Release();
-    m_pSite.Release();
+    m_pBrowser.Reset();
+    m_pInPlace.Reset();
+    m_pObject.Reset();
+    m_pSite.Reset();
     m_hWndControl = nullptr;
     m_hParent = nullptr;
 }

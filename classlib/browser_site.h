@@ -4,6 +4,8 @@
 #include <exdisp.h>
 #include <oleidl.h>
 
+#include "classlib/handles.h"
+
 // Hosts the system's web browser control inside a window, in plain Win32 and COM: the piece
 // under the HTML view that creates the control, places it, navigates it and tears it down.
 //
@@ -48,38 +50,6 @@ public:
     static long GetLiveSiteCount();
 
 private:
-    // Owns one COM reference; not copyable, so a reference is released exactly once.
-    template <class T> class CComRef {
-    public:
-        CComRef() = default;
-        CComRef(const CComRef&) = delete;
-        CComRef& operator=(const CComRef&) = delete;
-        ~CComRef() { Release(); }
-        T* Get() const { return m_p; }
-        T* operator->() const { return m_p; }
-        explicit operator bool() const { return m_p != nullptr; }
-        // For out-parameters: drops the current reference and hands out the empty slot.
-        T** Receive() {
-            Release();
-            return &m_p;
-        }
-        // Takes over a reference the caller already owns.
-        void Attach(T* p) {
-            Release();
-            m_p = p;
-        }
-        void Release() {
-            if (m_p) {
-                T* p = m_p;
-                m_p = nullptr;
-                p->Release();
-            }
-        }
-
-    private:
-        T* m_p = nullptr;
-    };
-
     class CSite;
 
     CComRef<IOleClientSite> m_pSite;

@@ -2,19 +2,16 @@
 
 #include <windows.h>
 
-#include "classlib/cgdihandle.h"
+#include "classlib/handles.h"
 
 // A brush the program creates and owns; deleted when the object goes.
 class CBrush {
 public:
-    CBrush() = default;
-
     // Replaces any brush held before.
     BOOL CreateSolidBrush(COLORREF crColor) {
         m_brush.Reset(::CreateSolidBrush(crColor));
         return m_brush.Get() != nullptr;
     }
-    HBRUSH GetSafeHandle() const { return m_brush.Get(); }
     operator HBRUSH() const { return m_brush.Get(); }
 
 private:

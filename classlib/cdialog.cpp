@@ -10,8 +10,7 @@ ON_COMMAND(IDOK, &CDialog::OnOK)
 ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
 END_MESSAGE_MAP()
 
-CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
-    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
+CDialog::CDialog(UINT nIDTemplate) : m_nIDTemplate(nIDTemplate) {}
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM, LPARAM) {
     // Every other message has been through the object's own table already (the window is
@@ -29,11 +28,10 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM, LPARAM) {
 }
 
 HWND CDialog::FindOwner() const {
-    HWND hWnd = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
-    if (!hWnd)
-        if (CWinThread* pThread = AfxGetThread())
-            if (CWnd* pMain = pThread->GetMainWnd(); pMain && pMain != this)
-                hWnd = pMain->m_hWnd;
+    HWND hWnd = nullptr;
+    if (CWinThread* pThread = AfxGetThread())
+        if (CWnd* pMain = pThread->GetMainWnd(); pMain && pMain != this)
+            hWnd = pMain->m_hWnd;
     // A popup cannot be owned by a child window: its top-level window owns it.
     while (hWnd && (GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD))
         hWnd = ::GetParent(hWnd);
@@ -67,8 +65,9 @@ INT_PTR CDialog::DoModal() {
             RunModalLoop();
         // Hidden before the owner is enabled again, so that the owner becomes active.
         if (m_hWnd)
-            SetWindowPos(nullptr, 0, 0, 0, 0,
-                         SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+            ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                           SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE |
+                               SWP_NOZORDER);
     } else if (hWnd) {
         ::DestroyWindow(hWnd);
     }
@@ -85,13 +84,13 @@ INT_PTR CDialog::DoModal() {
 void CDialog::RunModalLoop() {
     // The class library shows a dialog that is still hidden once its queue first runs empty;
     // that show request passes through WM_WINDOWPOSCHANGING like any other.
-    bool bShowIdle = !(GetStyle() & WS_VISIBLE);
+    bool bShowIdle = !(GetWindowLongA(m_hWnd, GWL_STYLE) & WS_VISIBLE);
     MSG msg;
     while (m_bContinueModal && m_hWnd) {
         if (bShowIdle && !PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
             bShowIdle = false;
             ShowWindow(SW_SHOWNORMAL);
-            UpdateWindow();
+            ::UpdateWindow(m_hWnd);
             continue;
         }
         const BOOL bGot = GetMessageA(&msg, nullptr, 0, 0);
@@ -106,7 +105,7 @@ void CDialog::RunModalLoop() {
         if (bShowIdle && (msg.message == 0x0118 || msg.message == WM_SYSKEYDOWN)) {
             bShowIdle = false;
             ShowWindow(SW_SHOWNORMAL);
-            UpdateWindow();
+            ::UpdateWindow(m_hWnd);
         }
         // The dialog manager's keys: Enter gives IDOK, Escape IDCANCEL, Tab moves the focus.
         if (!IsDialogMessageA(m_hWnd, &msg)) {
@@ -124,20 +123,20 @@ void CDialog::EndDialog(int nResult) {
     ::EndDialog(m_hWnd, nResult);
 }
 
-BOOL CDialog::OnInitDialog() {
-    UpdateData(FALSE);
-    return TRUE;
+void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
+    if (!rControl.m_hWnd)
+        rControl.SubclassWindow(::GetDlgItem(pDX->m_pDlgWnd->m_hWnd, nIDC));
 }
 
-BOOL CDialog::UpdateData(BOOL bSaveAndValidate) {
-    CDataExchange dx(this, bSaveAndValidate);
+BOOL CDialog::OnInitDialog() {
+    CDataExchange dx{this};
     DoDataExchange(&dx);
     return TRUE;
 }
 
 void CDialog::OnOK() {
-    if (!UpdateData(TRUE))
-        return;
+    CDataExchange dx{this};
+    DoDataExchange(&dx);
     EndDialog(IDOK);
 }
 

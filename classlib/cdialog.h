@@ -2,8 +2,16 @@
 
 #include <windows.h>
 
-#include "classlib/cdataexchange.h"
 #include "classlib/cwnd.h"
+
+// One run of a dialog's data exchange: which dialog.
+struct CDataExchange {
+    CWnd* m_pDlgWnd;
+};
+
+// Binds the dialog's control nIDC to rControl (once: later exchanges leave the binding alone),
+// so that the object receives the control's messages from now on.
+void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
 
 // A modal dialog from a dialog template in the program's resources. DoModal creates the window
 // (its object sees every message from WM_NCCREATE on), runs the class library's modal loop and
@@ -11,8 +19,8 @@
 // its queue empty.
 class CDialog : public CWnd {
 public:
-    // With no parent, the application's main window owns the dialog.
-    explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
+    // The application's main window owns the dialog.
+    explicit CDialog(UINT nIDTemplate);
 
     // The end code given to EndDialog; -1 when the window could not be created.
     virtual INT_PTR DoModal();
@@ -20,7 +28,6 @@ public:
     virtual BOOL OnInitDialog();
     // Ends the modal run with nResult once the current message is handled.
     void EndDialog(int nResult);
-    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
 
     BOOL OnCmdMsg(UINT nID, UINT nCode) override;
 
@@ -38,7 +45,6 @@ private:
     void RunModalLoop();
 
     UINT m_nIDTemplate;
-    CWnd* m_pParentWnd;
     int m_nModalResult = -1;
     bool m_bContinueModal = false;
 };

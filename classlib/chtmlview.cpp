@@ -31,10 +31,11 @@ BOOL CHtmlView::PreCreateWindow(CREATESTRUCTA& cs) {
     return cs.lpszClass != nullptr && CWnd::PreCreateWindow(cs);
 }
 
-BOOL CHtmlView::Create(const char* lpszClassName, const char* lpszWindowName, DWORD dwStyle,
-                       const RECT& rect, CWnd* pParentWnd, UINT nID, CCreateContext*) {
-    if (m_bOwnedByWindow ||
-        !CWnd::Create(lpszClassName, lpszWindowName, dwStyle, rect, pParentWnd, nID))
+BOOL CHtmlView::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
+    if (m_bOwnedByWindow || !CreateEx(0, nullptr, nullptr, dwStyle | WS_CHILD, rect.left, rect.top,
+                                      rect.right - rect.left, rect.bottom - rect.top,
+                                      pParentWnd ? pParentWnd->m_hWnd : nullptr,
+                                      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID))))
         return FALSE;
     RECT rcClient{};
     GetClientRect(&rcClient);

@@ -5,10 +5,6 @@
 #include "classlib/browser_site.h"
 #include "classlib/cwnd.h"
 
-// Creation data of a document/view pair; this library has no documents, so it stays opaque and
-// callers pass nullptr.
-struct CCreateContext;
-
 // A child window that shows a web page through the system's browser control. Like every view,
 // the object lives on the heap and deletes itself after its window is destroyed.
 //
@@ -18,12 +14,9 @@ struct CCreateContext;
 // made it still owns it and must delete it.
 class CHtmlView : public CWnd {
 public:
-    CHtmlView() = default;
-
-    // The window is always a child (WS_CHILD is added) of pParentWnd, at rect in the parent's
-    // client coordinates, with the child identifier nID.
-    BOOL Create(const char* lpszClassName, const char* lpszWindowName, DWORD dwStyle,
-                const RECT& rect, CWnd* pParentWnd, UINT nID, CCreateContext* pContext = nullptr);
+    // The window is always a child (WS_CHILD is added) of pParentWnd, of the view's own class and
+    // without a title, at rect in the parent's client coordinates, with the child identifier nID.
+    BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     // The first display of the view: redraws it. A derived view starts its navigation here.
     virtual void OnInitialUpdate();

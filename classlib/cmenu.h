@@ -5,21 +5,19 @@
 #include <map>
 #include <memory>
 
+#include "classlib/handles.h"
+
 class CWnd;
 
 // A menu: owns the menus it loads (destroyed with the object), borrows the ones the system or a
-// parent menu owns (the system menu, a popup of a loaded menu). Move-only.
+// parent menu owns (the system menu, a popup of a loaded menu).
 class CMenu {
 public:
     CMenu() = default;
-    CMenu(CMenu&& other) noexcept;
-    CMenu& operator=(CMenu&& other) noexcept;
+    // A borrowed view of a menu that somebody else destroys.
+    explicit CMenu(HMENU hBorrowed) : m_hMenu(hBorrowed) {}
     CMenu(const CMenu&) = delete;
     CMenu& operator=(const CMenu&) = delete;
-    ~CMenu();
-
-    // A borrowed view of a menu that somebody else destroys.
-    static CMenu Borrow(HMENU hMenu);
 
     BOOL LoadMenu(UINT nIDResource);
     // Destroys an owned menu (and its popups) now; a borrowed one is only let go.
@@ -28,13 +26,11 @@ public:
     CMenu* GetSubMenu(int nPos);
     BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, const char* lpszNewItem = nullptr);
     // Runs the popup until it closes; the choice reaches pWnd as a WM_COMMAND.
-    BOOL TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, const RECT* lpRect = nullptr);
-
-    HMENU GetSafeHmenu() const { return m_hMenu; }
+    BOOL TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd);
 
     HMENU m_hMenu = nullptr;
 
 private:
-    bool m_bOwned = false;
+    CMenuHandle m_owned;
     std::map<HMENU, std::unique_ptr<CMenu>> m_subMenus;
 };

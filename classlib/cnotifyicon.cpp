@@ -2,18 +2,6 @@
 
 #include <utility>
 
-CNotifyIcon::CNotifyIcon(CNotifyIcon&& other) noexcept
-    : m_record(other.m_record), m_bAdded(std::exchange(other.m_bAdded, false)) {}
-
-CNotifyIcon& CNotifyIcon::operator=(CNotifyIcon&& other) noexcept {
-    if (this != &other) {
-        Remove();
-        m_record = other.m_record;
-        m_bAdded = std::exchange(other.m_bAdded, false);
-    }
-    return *this;
-}
-
 void CNotifyIcon::Add(const NOTIFYICONDATAA& record) {
     m_record = record;
     m_bAdded = true;

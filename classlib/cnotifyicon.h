@@ -6,12 +6,9 @@
 
 // A notification-area icon this program added: keeps the record it was added with, so the icon
 // can be added again when the taskbar is re-created, and removes the icon when it is let go.
-// Move-only.
 class CNotifyIcon {
 public:
     CNotifyIcon() = default;
-    CNotifyIcon(CNotifyIcon&& other) noexcept;
-    CNotifyIcon& operator=(CNotifyIcon&& other) noexcept;
     CNotifyIcon(const CNotifyIcon&) = delete;
     CNotifyIcon& operator=(const CNotifyIcon&) = delete;
     ~CNotifyIcon() { Remove(); }
@@ -24,8 +21,6 @@ public:
     // NIM_DELETE with the window and identifier the icon was added with; does nothing when no
     // icon is held.
     void Remove();
-
-    bool IsAdded() const { return m_bAdded; }
 
 private:
     NOTIFYICONDATAA m_record{};

@@ -1,39 +1,29 @@
 #pragma once
 
-#include <cstddef>
+#include <string>
 
 // Owned, growable byte string in the system's ANSI code page, the string type of the whole
 // program. Find and MakeUpper treat double-byte characters as whole characters.
 class CString {
 public:
-    CString() noexcept = default;
-    CString(const char* psz);
+    CString() = default;
+    CString(const char* psz) : m_str(psz ? psz : "") {}
     CString(const char* pch, int nLength);
-    CString(const CString& other);
-    CString(CString&& other) noexcept;
-    ~CString();
 
-    CString& operator=(const CString& other);
-    CString& operator=(CString&& other) noexcept;
-    CString& operator=(const char* psz);
-
-    CString& operator+=(const CString& other);
     CString& operator+=(const char* psz);
-    CString& operator+=(char ch);
 
-    friend CString operator+(const CString& a, const CString& b);
-    friend CString operator+(const CString& a, const char* b);
-    friend CString operator+(const char* a, const CString& b);
+    friend CString operator+(const CString& a, const CString& b) { return CString(a) += b; }
+    friend CString operator+(const CString& a, const char* b) { return CString(a) += b; }
+    friend CString operator+(const char* a, const CString& b) { return CString(a) += b; }
 
-    bool operator==(const CString& other) const;
+    // Compares up to the first zero byte, as the C string functions do.
     bool operator==(const char* psz) const;
 
-    int GetLength() const noexcept { return m_nLength; }
-    bool IsEmpty() const noexcept { return m_nLength == 0; }
-    void Empty() noexcept;
-    const char* GetString() const noexcept { return m_pData ? m_pData : ""; }
+    int GetLength() const noexcept { return static_cast<int>(m_str.size()); }
+    bool IsEmpty() const noexcept { return m_str.empty(); }
+    void Empty() noexcept { m_str.clear(); }
+    const char* GetString() const noexcept { return m_str.c_str(); }
     operator const char*() const noexcept { return GetString(); }
-    char operator[](int nIndex) const { return GetString()[nIndex]; }
 
     // printf-style formatting; the program formats with "%s" only.
     void Format(const char* pszFormat, ...) __attribute__((format(printf, 2, 3)));
@@ -45,13 +35,7 @@ public:
     CString& MakeUpper();
 
 private:
-    void Assign(const char* pch, int nLength);
-    void Append(const char* pch, int nLength);
-    void Reserve(int nCapacity);
-
-    char* m_pData = nullptr;
-    int m_nLength = 0;
-    int m_nCapacity = 0;
+    std::string m_str;
 };
 
 // True when the byte starts a double-byte character in the system's ANSI code page (code page

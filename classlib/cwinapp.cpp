@@ -1,39 +1,13 @@
 #include "classlib/cwinapp.h"
 
-#include <ole2.h>
-
-#include <utility>
-
 #include "classlib/mbcs_text.h"
 
 namespace {
 CWinApp* g_pApp = nullptr;
-
-// Owns one open registry key; move-only.
-class CRegKey {
-public:
-    CRegKey() = default;
-    CRegKey(CRegKey&& other) noexcept : m_hKey(std::exchange(other.m_hKey, nullptr)) {}
-    CRegKey(const CRegKey&) = delete;
-    CRegKey& operator=(const CRegKey&) = delete;
-    ~CRegKey() {
-        if (m_hKey)
-            RegCloseKey(m_hKey);
-    }
-    HKEY* Receive() { return &m_hKey; }
-    HKEY Get() const { return m_hKey; }
-
-private:
-    HKEY m_hKey = nullptr;
-};
 } // namespace
 
-CWinApp::CWinApp(const char* lpszAppName) {
+CWinApp::CWinApp() {
     g_pApp = this;
-    if (lpszAppName) {
-        m_strAppName = lpszAppName;
-        m_pszAppName = m_strAppName;
-    }
 }
 
 CWinApp::~CWinApp() {
@@ -43,30 +17,20 @@ CWinApp::~CWinApp() {
 
 void CWinApp::InitApplication(HINSTANCE hInstance) {
     m_hInstance = hInstance;
-    m_nThreadID = GetCurrentThreadId();
     AfxSetThread(this);
-    if (!m_pszAppName) {
-        char szPath[MAX_PATH + 1] = {};
-        GetModuleFileNameA(hInstance, szPath, MAX_PATH);
-        m_strAppName = ExeNameFromModulePath(szPath);
-        m_pszAppName = m_strAppName;
-    }
+    char szPath[MAX_PATH + 1] = {};
+    GetModuleFileNameA(hInstance, szPath, MAX_PATH);
+    m_strAppName = ExeNameFromModulePath(szPath);
+    m_pszAppName = m_strAppName;
 }
 
 void CWinApp::TermApplication() {
-    if (std::exchange(m_bOleInitialized, false))
-        OleUninitialize();
+    m_oleInit.Reset();
     AfxSetThread(nullptr);
-}
-
-void CWinApp::EnableControlContainer() {
-    if (!m_bOleInitialized)
-        m_bOleInitialized = SUCCEEDED(OleInitialize(nullptr));
 }
 
 void CWinApp::SetRegistryKey(const char* lpszRegistryKey) {
     m_strRegistryKey = lpszRegistryKey;
-    m_pszRegistryKey = m_strRegistryKey;
 }
 
 CString CWinApp::SectionPath(const char* lpszSection) const {
@@ -74,7 +38,7 @@ CString CWinApp::SectionPath(const char* lpszSection) const {
 }
 
 UINT CWinApp::GetProfileInt(const char* lpszSection, const char* lpszEntry, int nDefault) {
-    if (!m_pszRegistryKey)
+    if (m_strRegistryKey.IsEmpty())
         return static_cast<UINT>(nDefault);
     // Opened for reading only: looking up a setting creates no key.
     CRegKey key;
@@ -92,7 +56,7 @@ UINT CWinApp::GetProfileInt(const char* lpszSection, const char* lpszEntry, int 
 }
 
 BOOL CWinApp::WriteProfileInt(const char* lpszSection, const char* lpszEntry, int nValue) {
-    if (!m_pszRegistryKey)
+    if (m_strRegistryKey.IsEmpty())
         return FALSE;
     CRegKey key;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, SectionPath(lpszSection), 0, nullptr,
@@ -138,8 +102,8 @@ int AfxMessageBox(const char* lpszText, UINT nType) {
 }
 
 void AfxEnableControlContainer() {
-    if (g_pApp)
-        g_pApp->EnableControlContainer();
+    if (g_pApp && !g_pApp->m_oleInit)
+        g_pApp->m_oleInit.Reset(SUCCEEDED(OleInitialize(nullptr)));
 }
 
 CString AfxLoadString(UINT nID) {

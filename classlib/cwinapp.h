@@ -4,6 +4,7 @@
 
 #include "classlib/cstring.h"
 #include "classlib/cwinthread.h"
+#include "classlib/handles.h"
 
 #ifndef ID_HELP
 #define ID_HELP 0xE146
@@ -14,12 +15,10 @@
 // it returns; there is no application message loop.
 class CWinApp : public CWinThread {
 public:
-    // The application is named after the executable's file name when no name is given.
-    explicit CWinApp(const char* lpszAppName = nullptr);
+    CWinApp();
     ~CWinApp() override;
 
     virtual BOOL InitInstance() { return FALSE; }
-    virtual int ExitInstance() { return 0; }
 
     // From now on the profile lives in HKEY_CURRENT_USER\Software\<key>\<application name>.
     void SetRegistryKey(const char* lpszRegistryKey);
@@ -30,23 +29,22 @@ public:
     // The standard help command: this program has no help file, so there is nothing to open.
     void OnHelp() {}
 
-    // Called once by the entry routine before InitInstance.
+    // Called once by the entry routine before InitInstance: names the application after the
+    // executable's file name.
     void InitApplication(HINSTANCE hInstance);
-    // Called once by the entry routine after ExitInstance.
+    // Called once by the entry routine after InitInstance.
     void TermApplication();
-    // Switches on hosting of component controls (OLE) for this thread, once.
-    void EnableControlContainer();
 
     HINSTANCE m_hInstance = nullptr;
     const char* m_pszAppName = nullptr;
-    const char* m_pszRegistryKey = nullptr;
 
 private:
+    friend void AfxEnableControlContainer();
     CString SectionPath(const char* lpszSection) const;
 
     CString m_strAppName;
     CString m_strRegistryKey;
-    bool m_bOleInitialized = false;
+    COleInit m_oleInit;
 };
 
 // The application object, the module of its resources, and its message box: caption = the
@@ -55,7 +53,8 @@ private:
 CWinApp* AfxGetApp();
 HINSTANCE AfxGetInstanceHandle();
 int AfxMessageBox(const char* lpszText, UINT nType = MB_OK);
-// Dialogs and views may host component controls (the web browser) from now on.
+// Dialogs and views may host component controls (the web browser) from now on: OLE is started
+// on this thread, once.
 void AfxEnableControlContainer();
 // The string resource nID through the ANSI entry point; empty when there is none.
 CString AfxLoadString(UINT nID);

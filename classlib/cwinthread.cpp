@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "classlib/handles.h"
+
 namespace {
 thread_local CWinThread* t_pThread = nullptr;
 } // namespace
@@ -29,14 +31,11 @@ unsigned __stdcall CWinThread::ThreadEntry(void* pParam) {
         // A worker's failure ends the worker, never the process.
     }
     t_pThread = nullptr;
-    if (pThread->m_bAutoDelete)
-        delete pThread;
+    delete pThread;
     return nResult;
 }
 
-CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPriority,
-                           UINT nStackSize, DWORD dwCreateFlags,
-                           LPSECURITY_ATTRIBUTES lpSecurityAttrs) {
+CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam) {
     auto pThread = std::make_unique<CWinThread>(pfnThreadProc, pParam);
     // Taken here, on the starting thread, so that the worker never reads another thread's
     // main-window pointer while that thread may change it.
@@ -45,18 +44,9 @@ CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPri
             pThread->m_wndInheritedMain.m_hWnd = pMain->m_hWnd;
             pThread->m_pMainWnd = &pThread->m_wndInheritedMain;
         }
-    // Started suspended: the object must be complete before its thread can delete it.
-    unsigned nThreadID = 0;
-    const uintptr_t hThread =
-        _beginthreadex(lpSecurityAttrs, nStackSize, &CWinThread::ThreadEntry, pThread.get(),
-                       dwCreateFlags | CREATE_SUSPENDED, &nThreadID);
-    if (hThread == 0)
-        return nullptr;
-    pThread->m_hThread = CKernelHandle(reinterpret_cast<HANDLE>(hThread));
-    pThread->m_nThreadID = nThreadID;
-    ::SetThreadPriority(pThread->m_hThread.Get(), nPriority);
-    CWinThread* pStarted = pThread.release();
-    if (!(dwCreateFlags & CREATE_SUSPENDED))
-        ::ResumeThread(pStarted->m_hThread.Get());
-    return pStarted;
+    // The object is complete before the thread starts; from then on it belongs to the thread.
+    // Nobody waits for a worker through its handle, so the handle is closed at once.
+    const CKernelHandle hThread(reinterpret_cast<HANDLE>(
+        _beginthreadex(nullptr, 0, &CWinThread::ThreadEntry, pThread.get(), 0, nullptr)));
+    return hThread ? pThread.release() : nullptr;
 }

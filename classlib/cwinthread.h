@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include "classlib/ccmdtarget.h"
-#include "classlib/ckernelhandle.h"
 #include "classlib/cwnd.h"
 
 // The class library's thread procedure: one untyped parameter, an unsigned result.
@@ -15,25 +14,18 @@ class CWinThread : public CCmdTarget {
 public:
     CWinThread() = default;
     CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam);
-    ~CWinThread() override = default;
 
     // The thread's main window: the application's main dialog, for a worker as well.
     virtual CWnd* GetMainWnd() { return m_pMainWnd; }
-    // For a thread started with CREATE_SUSPENDED.
-    DWORD ResumeThread() { return ::ResumeThread(m_hThread.Get()); }
 
     CWnd* m_pMainWnd = nullptr;
-    BOOL m_bAutoDelete = TRUE;
-    DWORD m_nThreadID = 0;
 
 private:
-    friend CWinThread* AfxBeginThread(AFX_THREADPROC, LPVOID, int, UINT, DWORD,
-                                      LPSECURITY_ATTRIBUTES);
+    friend CWinThread* AfxBeginThread(AFX_THREADPROC, LPVOID);
     static unsigned __stdcall ThreadEntry(void* pThread);
 
     AFX_THREADPROC m_pfnThreadProc = nullptr;
     LPVOID m_pThreadParams = nullptr;
-    CKernelHandle m_hThread;
     // A worker's borrowed view of the starting thread's main window. The worker keeps its own
     // object so that it never reads the dialog object across threads.
     CWnd m_wndInheritedMain;
@@ -45,10 +37,8 @@ CWinThread* AfxGetThread();
 // Makes pThread the calling thread's object (the entry routine does it for the application).
 void AfxSetThread(CWinThread* pThread);
 
-// Starts pfnThreadProc(pParam) on a new thread, which takes over the calling thread's main
-// window. The returned object deletes itself when the procedure returns: keep it only while
-// the thread is known to run. nullptr when no thread could be started.
-CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam,
-                           int nPriority = THREAD_PRIORITY_NORMAL, UINT nStackSize = 0,
-                           DWORD dwCreateFlags = 0,
-                           LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
+// Starts pfnThreadProc(pParam) on a new thread of normal priority and the default stack size,
+// which takes over the calling thread's main window. The returned object deletes itself when
+// the procedure returns: keep it only while the thread is known to run. nullptr when no thread
+// could be started.
+CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam);

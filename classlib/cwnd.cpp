@@ -54,7 +54,7 @@ void CWnd::Detach() {
     m_pfnSuper = nullptr;
     m_hWnd = nullptr;
     m_wrappers.clear();
-    m_menuSystem = CMenu();
+    m_menuSystem.m_hMenu = nullptr;
 }
 
 BOOL CWnd::SubclassWindow(HWND hWnd) {
@@ -66,18 +66,13 @@ BOOL CWnd::SubclassWindow(HWND hWnd) {
     return TRUE;
 }
 
-BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
-    const HWND hWndCtrl = ::GetDlgItem(pParent->m_hWnd, static_cast<int>(nID));
-    return hWndCtrl ? SubclassWindow(hWndCtrl) : FALSE;
-}
-
 BOOL CWnd::PreCreateWindow(CREATESTRUCTA&) {
     return TRUE;
 }
 
 BOOL CWnd::CreateEx(DWORD dwExStyle, const char* lpszClassName, const char* lpszWindowName,
                     DWORD dwStyle, int x, int y, int nWidth, int nHeight, HWND hWndParent,
-                    HMENU nIDorHMenu, void* lpParam) {
+                    HMENU nIDorHMenu) {
     if (m_hWnd)
         return FALSE;
     CREATESTRUCTA cs{};
@@ -92,7 +87,6 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, const char* lpszClassName, const char* lpsz
     cs.hwndParent = hWndParent;
     cs.hMenu = nIDorHMenu;
     cs.hInstance = AfxGetInstanceHandle();
-    cs.lpCreateParams = lpParam;
     if (!PreCreateWindow(cs))
         return FALSE;
     HWND hWnd = nullptr;
@@ -108,14 +102,6 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, const char* lpszClassName, const char* lpsz
         return FALSE;
     }
     return hWnd != nullptr;
-}
-
-BOOL CWnd::Create(const char* lpszClassName, const char* lpszWindowName, DWORD dwStyle,
-                  const RECT& rect, CWnd* pParentWnd, UINT nID) {
-    return CreateEx(0, lpszClassName, lpszWindowName, dwStyle | WS_CHILD, rect.left, rect.top,
-                    rect.right - rect.left, rect.bottom - rect.top,
-                    pParentWnd ? pParentWnd->m_hWnd : nullptr,
-                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)));
 }
 
 BOOL CWnd::DestroyWindow() {
@@ -148,41 +134,24 @@ BOOL CWnd::ShowWindow(int nCmdShow) {
     return ::ShowWindow(m_hWnd, nCmdShow);
 }
 
-void CWnd::UpdateWindow() {
-    ::UpdateWindow(m_hWnd);
-}
-
 BOOL CWnd::IsIconic() const {
     return ::IsIconic(m_hWnd);
 }
 
-DWORD CWnd::GetStyle() const {
-    return static_cast<DWORD>(GetWindowLongA(m_hWnd, GWL_STYLE));
-}
-
-BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
+BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd) {
     const DWORD dwStyle = static_cast<DWORD>(GetWindowLongA(m_hWnd, GWL_EXSTYLE));
     const DWORD dwNewStyle = (dwStyle & ~dwRemove) | dwAdd;
     if (dwStyle == dwNewStyle)
         return FALSE;
     SetWindowLongA(m_hWnd, GWL_EXSTYLE, static_cast<LONG>(dwNewStyle));
-    // Without flags the frame is left as it is (no SWP_FRAMECHANGED).
-    if (nFlags != 0)
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
     return TRUE;
-}
-
-BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags) {
-    return ::SetWindowPos(m_hWnd, pWndInsertAfter ? pWndInsertAfter->m_hWnd : nullptr, x, y, cx, cy,
-                          nFlags);
 }
 
 CMenu* CWnd::GetSystemMenu(BOOL bRevert) {
     const HMENU hMenu = ::GetSystemMenu(m_hWnd, bRevert);
     if (!hMenu)
         return nullptr;
-    m_menuSystem = CMenu::Borrow(hMenu);
+    m_menuSystem.m_hMenu = hMenu;
     return &m_menuSystem;
 }
 
@@ -224,10 +193,6 @@ void CWnd::OnNcDestroy() {
     PostNcDestroy();
 }
 
-BOOL CWnd::OnCommand(WPARAM wParam, LPARAM) {
-    return OnCmdMsg(LOWORD(wParam), HIWORD(wParam));
-}
-
 BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) {
     return FALSE;
 }
@@ -235,7 +200,7 @@ BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) {
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     if (message == WM_COMMAND) {
         *pResult = 0;
-        return OnCommand(wParam, lParam);
+        return OnCmdMsg(LOWORD(wParam), HIWORD(wParam));
     }
     // Every control-colour kind shares one row; the kind travels as nCtlColor.
     const bool bCtlColor = message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;

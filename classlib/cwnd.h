@@ -16,7 +16,6 @@ class CDC;
 // receives every message of that window.
 class CWnd : public CCmdTarget {
 public:
-    CWnd() = default;
     ~CWnd() override;
 
     // The permanent object of a window, or nullptr (for windows of the calling thread).
@@ -26,27 +25,21 @@ public:
     // never came to exist stays with whoever made it.
     BOOL CreateEx(DWORD dwExStyle, const char* lpszClassName, const char* lpszWindowName,
                   DWORD dwStyle, int x, int y, int nWidth, int nHeight, HWND hWndParent,
-                  HMENU nIDorHMenu, void* lpParam = nullptr);
-    // A child window (WS_CHILD is added) with the identifier nID.
-    BOOL Create(const char* lpszClassName, const char* lpszWindowName, DWORD dwStyle,
-                const RECT& rect, CWnd* pParentWnd, UINT nID);
+                  HMENU nIDorHMenu);
     virtual BOOL PreCreateWindow(CREATESTRUCTA& cs);
     BOOL DestroyWindow();
 
     // Makes this object the window's own and routes its messages through this object.
     BOOL SubclassWindow(HWND hWnd);
-    BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
 
     // The child with identifier nID: its permanent object, or a wrapper that this window keeps
     // until it is destroyed. nullptr when there is no such child.
     CWnd* GetDlgItem(int nID);
     void GetClientRect(LPRECT lpRect) const;
     BOOL ShowWindow(int nCmdShow);
-    void UpdateWindow();
     BOOL IsIconic() const;
-    DWORD GetStyle() const;
-    BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
-    BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
+    // Changes the extended style; the frame is left as it is.
+    BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd);
     // The system menu, borrowed from the window; nullptr when it has none.
     CMenu* GetSystemMenu(BOOL bRevert);
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -61,7 +54,6 @@ protected:
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // A message the parent passes on to this control (owner drawing); true when handled.
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
-    virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     // Called after the window's last message; the object may delete itself here.
     virtual void PostNcDestroy() {}
 

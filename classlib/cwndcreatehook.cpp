@@ -21,15 +21,13 @@ bool IsImeWindow(HWND hWnd) {
 
 CWndCreateHook::CWndCreateHook(CWnd* pWnd) {
     t_pWndInit = pWnd;
-    m_hHook = SetWindowsHookExA(WH_CBT, &CbtProc, nullptr, GetCurrentThreadId());
-    t_hHook = m_hHook;
+    m_hook.Reset(SetWindowsHookExA(WH_CBT, &CbtProc, nullptr, GetCurrentThreadId()));
+    t_hHook = m_hook.Get();
 }
 
 CWndCreateHook::~CWndCreateHook() {
     t_pWndInit = nullptr;
     t_hHook = nullptr;
-    if (m_hHook)
-        UnhookWindowsHookEx(m_hHook);
 }
 
 LRESULT CALLBACK CWndCreateHook::CbtProc(int nCode, WPARAM wParam, LPARAM lParam) {

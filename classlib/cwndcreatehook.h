@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "classlib/handles.h"
+
 class CWnd;
 
 // While alive, the next window this thread creates becomes pWnd's own from its very first
@@ -16,5 +18,5 @@ public:
 private:
     static LRESULT CALLBACK CbtProc(int nCode, WPARAM wParam, LPARAM lParam);
 
-    HHOOK m_hHook = nullptr;
+    CHook m_hook;
 };

@@ -18,13 +18,11 @@ OsVersionInfo CWin32SweepPort::QueryVersion() {
 }
 
 CString CWin32SweepPort::GetCookieFolder() {
-    LPITEMIDLIST pidl = nullptr;
-    if (FAILED(SHGetSpecialFolderLocation(m_hMainWnd, CSIDL_COOKIES, &pidl)) || !pidl)
+    CTaskMem<LPITEMIDLIST> pidl;
+    if (FAILED(SHGetSpecialFolderLocation(m_hMainWnd, CSIDL_COOKIES, pidl.Receive())) || !pidl)
         return CString();
     char szPath[MAX_PATH] = {};
-    const BOOL bOk = SHGetPathFromIDListA(pidl, szPath);
-    CoTaskMemFree(pidl);
-    return bOk ? CString(szPath) : CString();
+    return SHGetPathFromIDListA(pidl.Get(), szPath) ? CString(szPath) : CString();
 }
 
 int CWin32SweepPort::AskUser(const char* pszText, unsigned nType) {
@@ -46,15 +44,15 @@ void CWin32SweepPort::HideDialog() {
 bool CWin32SweepPort::ListFolder(const char* pszPattern,
                                  const std::function<bool(const char* pszName)>& visit) {
     WIN32_FIND_DATAA data;
-    HANDLE hFind = FindFirstFileA(pszPattern, &data);
-    if (hFind == INVALID_HANDLE_VALUE)
+    const HANDLE hFirst = FindFirstFileA(pszPattern, &data);
+    if (hFirst == INVALID_HANDLE_VALUE)
         return false;
+    const CFindHandle hFind(hFirst);
     do {
         // cFileName always ends in a zero byte within its 260 bytes.
         if (!visit(data.cFileName))
             break;
-    } while (FindNextFileA(hFind, &data));
-    FindClose(hFind);
+    } while (FindNextFileA(hFind.Get(), &data));
     return true;
 }
 
@@ -122,14 +120,11 @@ DWORD WINAPI ThreadTrampoline(LPVOID pStart) {
 
 bool CWin32SweepPort::StartThread(ThreadProc proc, void* pParam) {
     auto* pStart = new ThreadStart{proc, pParam};
-    HANDLE hThread = CreateThread(nullptr, 0, &ThreadTrampoline, pStart, 0, nullptr);
-    if (!hThread) {
-        delete pStart;
-        return false;
-    }
     // The worker is not joined through its handle; the sweeper knows when its loop ended.
-    CloseHandle(hThread);
-    return true;
+    const CKernelHandle hThread(CreateThread(nullptr, 0, &ThreadTrampoline, pStart, 0, nullptr));
+    if (!hThread)
+        delete pStart;
+    return static_cast<bool>(hThread);
 }
 
 void CWin32SweepPort::Sleep(unsigned nMilliseconds) {

@@ -4,7 +4,7 @@
 
 #include <atomic>
 
-#include "classlib/ckernelhandle.h"
+#include "classlib/handles.h"
 #include "sweep/sweep_port.h"
 
 // The sweep port over Win32. The dialog-side operations (message box, cancel, hide) have plain

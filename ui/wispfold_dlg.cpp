@@ -4,9 +4,9 @@
 
 #include <memory>
 
+#include "classlib/cdc.h"
 #include "classlib/cfiledialog.h"
 #include "classlib/cmenu.h"
-#include "classlib/cpaintdc.h"
 #include "classlib/cwinapp.h"
 #include "res/resource.h"
 #include "settings/start_at_launch.h"
@@ -55,8 +55,7 @@ ON_BN_CLICKED(IDC_CHK_AUTOSTART, &CWispfoldDlg::OnAutoStartClicked)
 ON_REGISTERED_MESSAGE(s_uTaskbarCreated, &CWispfoldDlg::OnTaskbarCreated)
 END_MESSAGE_MAP()
 
-CWispfoldDlg::CWispfoldDlg(CWnd* pParent)
-    : CDialog(IDD_WISPFOLD_DIALOG, pParent), CCookieSweeper(m_port), m_port(*this) {
+CWispfoldDlg::CWispfoldDlg() : CDialog(IDD_WISPFOLD_DIALOG), CCookieSweeper(m_port), m_port(*this) {
     m_hIcon = ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
 
@@ -86,7 +85,7 @@ BOOL CWispfoldDlg::OnInitDialog() {
     CreatePageView();
 
     // The template asks for a taskbar button; the dialog lives in the notification area instead.
-    ModifyStyleEx(WS_EX_APPWINDOW, 0, 0);
+    ModifyStyleEx(WS_EX_APPWINDOW, 0);
 
     if (CMenu* pSysMenu = GetSystemMenu(FALSE)) {
         const CString strAboutMenu = AfxLoadString(IDS_ABOUTBOX);
@@ -134,7 +133,7 @@ void CWispfoldDlg::CreatePageView() {
     auto pView = std::make_unique<CRinkBrowser>();
     // A view whose window could not be made never frees itself: it is freed here and the dialog
     // goes on without its page. Once created, the view belongs to its window.
-    if (!pView->Create(nullptr, nullptr, WS_VISIBLE, rcHost, pHost, kPageViewId, nullptr))
+    if (!pView->Create(WS_VISIBLE, rcHost, pHost, kPageViewId))
         return;
     m_pBrowser = pView.release();
     m_pBrowser->OnInitialUpdate();
@@ -284,8 +283,7 @@ CString CWispfoldDlg::ChooseCookieFile() {
     const CString strInitialName = m_strCookieDir + "*.txt";
     // No OFN_NOCHANGEDIR: the dialog leaves the current directory at the chosen file's folder,
     // which is how Notepad finds the file by its bare name.
-    CFileDialog dlgFile(TRUE, nullptr, strInitialName, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
-                        kCookieFileFilter, nullptr, 0, TRUE);
+    CFileDialog dlgFile(strInitialName, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, kCookieFileFilter);
     if (dlgFile.DoModal() == IDOK)
         strFileName = dlgFile.GetFileName();
     return strFileName;

@@ -19,7 +19,7 @@ constexpr UINT WM_TRAYNOTIFY = WM_USER + 600;
 // visible only while m_bShown is 1.
 class CWispfoldDlg : public CDialog, public CCookieSweeper {
 public:
-    explicit CWispfoldDlg(CWnd* pParent = nullptr);
+    CWispfoldDlg();
 
     // The sweeper's start and stop as the dialog's own operations, so that its message table
     // can name them.

@@ -10,11 +10,13 @@
 #include "classlib/cdialog.h"
 #include "classlib/chtmlview.h"
 #include "classlib/cwinapp.h"
+#include "classlib/handles.h"
 #include "res/resource.h"
 
 // The class-library layer against the real window manager: message tables, the modal dialog and
 // its show on idle, owner-drawn bitmap buttons, the HTML view's ownership rule, the profile and
-// the worker's main window. The dialogs and bitmaps are the program's own resources.
+// the worker's main window, the handle owners. The dialogs and bitmaps are the program's own
+// resources.
 
 namespace {
 CWinApp g_app;
@@ -231,7 +233,7 @@ TEST(HtmlView, AViewWithoutAWindowStaysWithItsMaker) {
     g_nViewsDestroyed = 0;
     auto pView = std::make_unique<CCountedView>();
     // A child window needs a parent: creation fails before any window exists.
-    EXPECT_FALSE(pView->Create(nullptr, nullptr, WS_VISIBLE, RECT{0, 0, 50, 50}, nullptr, 1001));
+    EXPECT_FALSE(pView->Create(WS_VISIBLE, RECT{0, 0, 50, 50}, nullptr, 1001));
     EXPECT_EQ(g_nViewsDestroyed, 0);
     pView.reset();
     EXPECT_EQ(g_nViewsDestroyed, 1);
@@ -243,7 +245,7 @@ TEST(HtmlView, ACreatedViewFreesItselfOnceWithItsWindow) {
     ASSERT_TRUE(parent.Make());
     g_nViewsDestroyed = 0;
     auto* pView = new CCountedView;
-    if (!pView->Create(nullptr, nullptr, WS_VISIBLE, RECT{0, 0, 50, 50}, &parent, 1001)) {
+    if (!pView->Create(WS_VISIBLE, RECT{0, 0, 50, 50}, &parent, 1001)) {
         // No browser control here: nothing was freed and the object is still ours.
         EXPECT_EQ(g_nViewsDestroyed, 0);
         delete pView;
@@ -331,4 +333,28 @@ TEST(Threads, AWorkerTakesOverTheStartersMainWindow) {
     // A main window that is gone is no main window any more.
     EXPECT_EQ(g_app.m_pMainWnd, nullptr);
     g_app.TermApplication();
+}
+
+namespace {
+std::vector<int> g_closed;
+void RecordClose(int h) {
+    g_closed.push_back(h);
+}
+using CProbeHandle = CHandle<int, &RecordClose>;
+} // namespace
+
+TEST(Handles, EachHandleIsClosedOnceAndAMovedFromOwnerClosesNothing) {
+    g_closed.clear();
+    {
+        CProbeHandle a(1);
+        CProbeHandle b(std::move(a));
+        EXPECT_FALSE(a);
+        CProbeHandle c(2);
+        c = std::move(b); // 2 goes, 1 is taken over
+        EXPECT_EQ(g_closed, (std::vector<int>{2}));
+        *c.Receive() = 3; // 1 goes before the slot is handed out
+        c.Reset(4);
+        EXPECT_EQ(g_closed, (std::vector<int>{2, 1, 3}));
+    }
+    EXPECT_EQ(g_closed, (std::vector<int>{2, 1, 3, 4}));
 }
