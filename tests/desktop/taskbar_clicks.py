@@ -527,7 +527,8 @@ def left_click_opens_the_menu_beside_the_icon(s):
         shot = wait_until("the menu alone on the desktop, its first item lit", on_screen(
             lambda shot: shot if menu.highlighted(shot, 0) and
             bare_above_tray(shot, s.taskbar, menu) else None))
-        shot.save(target, WIDTH - 400, HEIGHT - 200, WIDTH, HEIGHT)
+        # The lower right corner: the end of the taskbar, the icon and the menu above it.
+        shot.save(target, WIDTH - 300, HEIGHT - 120, WIDTH, HEIGHT)
         log(f"photograph of the menu saved to {target}")
 
 
