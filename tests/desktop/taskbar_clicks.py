@@ -9,6 +9,7 @@ Usage: taskbar_clicks.py SCENARIO WISPFOLD_EXE DESKTOP_KEEPER_EXE
 Needs DISPLAY and Wine's environment for the test prefix (desktop_run.sh provides both).
 Set WISPFOLD_TRAY_MENU_SHOT to a .png path to keep a photograph of the open tray menu.
 """
+import itertools
 import os
 import pwd
 import shutil
@@ -449,12 +450,26 @@ class Session:
         log(f"menu at {menu}")
         return menu
 
+    def point_at(self, menu, n):
+        """Moves the pointer onto item n until it lights up; the photograph that shows it."""
+        x, y = menu.item_centre(n)
+        wiggle = itertools.cycle((0, 2))
+
+        def lit(shot):
+            return shot if menu.highlighted(shot, n) else None
+
+        def moved_and_lit():
+            # A busy Wine may not be tracking the menu yet when the first motion comes (or the
+            # icon's tip is over the item), and a pointer at rest sends no more: keep it moving
+            # within the item, as a hand does.
+            move_to((x + next(wiggle), y))
+            return on_screen(lit)()
+
+        return wait_until(f"item {n + 1} of the menu lit under the pointer", moved_and_lit)
+
     def pick(self, menu, n):
         """Points at item n, waits until it lights up, and clicks it."""
-        target = menu.item_centre(n)
-        move_to(target)
-        wait_until(f"item {n + 1} of the menu lit under the pointer",
-                   on_screen(lambda shot: menu.highlighted(shot, n)))
+        self.point_at(menu, n)
         subprocess.run(["xdotool", "click", "1"], check=True)
 
     def running(self):
@@ -523,7 +538,7 @@ def left_click_opens_the_menu_beside_the_icon(s):
     target = os.environ.get("WISPFOLD_TRAY_MENU_SHOT")
     if target:
         # Pointing at "開く", as a user about to choose it, once the icon's tip has gone.
-        move_to(menu.item_centre(0))
+        s.point_at(menu, 0)
         shot = wait_until("the menu alone on the desktop, its first item lit", on_screen(
             lambda shot: shot if menu.highlighted(shot, 0) and
             bare_above_tray(shot, s.taskbar, menu) else None))
