@@ -139,7 +139,8 @@ def load_icon_images(path):
     """The ways the notification area may draw the program's icon, as 16 x 16 rows of
     (r, g, b, alpha): the .ico's 16 x 16 image, and its 32 x 32 one (what LoadIcon gives)
     shrunk to half by keeping one pixel of every two by two, for each of the four choices."""
-    data = open(path, "rb").read()
+    with open(path, "rb") as f:
+        data = f.read()
     images = {}
     for n in range(struct.unpack_from("<H", data, 4)[0]):
         w, h, _, _, _, bits, _, offset = struct.unpack_from("<BBBBHHII", data, 6 + 16 * n)
