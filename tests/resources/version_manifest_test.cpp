@@ -150,23 +150,13 @@ TEST(Manifest, RunsAsInvokerWithoutUiAccess) {
               (std::map<std::string, std::string>{{"level", "asInvoker"}, {"uiAccess", "false"}}));
 }
 
-TEST(Manifest, DependsOnTheRuntimeThenTheClassLibrary) {
+// Windows builds the process's activation context from the manifest before the program runs
+// and refuses to start it when a named assembly is missing; the program loads none.
+TEST(Manifest, NamesNoAssembly) {
     const std::string text = ManifestText();
-    EXPECT_EQ(Elements(text, "dependency").size(), 2u);
-    EXPECT_EQ(Elements(text, "dependentAssembly").size(), 2u);
-    const auto identities = Elements(text, "assemblyIdentity");
-    const char* names[] = {"Microsoft.VC90.CRT", "Microsoft.VC90.MFC"};
-    ASSERT_EQ(identities.size(), std::size(names));
-    for (std::size_t i = 0; i < std::size(names); ++i) {
-        SCOPED_TRACE(names[i]);
-        EXPECT_EQ(identities[i], (std::map<std::string, std::string>{
-                                     {"type", "win32"},
-                                     {"name", names[i]},
-                                     {"version", "9.0.21022.8"},
-                                     {"processorArchitecture", "x86"},
-                                     {"publicKeyToken", "1fc8b3b9a1e18e3b"},
-                                 }));
-    }
+    ASSERT_FALSE(Elements(text, "assembly").empty());
+    for (const char* tag : {"dependency", "dependentAssembly", "assemblyIdentity"})
+        EXPECT_TRUE(Elements(text, tag).empty()) << tag;
 }
 
 } // namespace
