@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
 """Checks a release archive as a Windows user would receive it, independently of the code that
 wrote it: the entries, their order and how their names are stored, the program's size, time
-stamp and imports, the read-me's encoding and line ends, and the checksum list.
+stamp and imports (each one present on Windows 2000, as package/win2000_imports.txt lists
+them), the PE header's system versions, the read-me's encoding and line ends, and the checksum list.
 
 Usage: check.py ARCHIVE.zip TESTED.exe   (TESTED.exe: the program the test suites ran)
 """
 import hashlib
+import os
+import re
 import struct
 import subprocess
 import sys
@@ -25,11 +28,69 @@ def pe_time_stamp(exe):
     return struct.unpack_from("<I", exe, pe_offset + 8)[0]
 
 
-def imported_dlls(path):
+def imports(path):
+    """The (dll, function) pairs the program imports, dll names in lower case; a function
+    imported by ordinal reads as "#ordinal"."""
     dump = subprocess.run(["i686-w64-mingw32-objdump", "-p", path], check=True,
                           capture_output=True, text=True).stdout
-    return {line.split(":", 1)[1].strip().lower() for line in dump.splitlines()
-            if line.strip().startswith("DLL Name:")}
+    found, dll = set(), None
+    for line in dump.splitlines():
+        if m := re.match(r"\s*DLL Name:\s*(\S+)", line):
+            dll = m.group(1).lower()
+        elif dll and (m := re.match(r"\t[0-9a-f]+\t\s*(\d+)(?:\s+(\S+))?\s*$", line)):
+            found.add((dll, m.group(2) or f"#{m.group(1)}"))
+        elif not line.strip():
+            continue
+        elif not line.startswith("\t"):
+            dll = None
+    return found
+
+
+# The oldest system the program supports: Windows 2000, NT 5.0.
+OLDEST_WINDOWS = (5, 0)
+RUNTIME_MINIMUM = {"vc6": (5, 0), "vc7": (5, 1)}
+IMPORTS_LIST = os.path.join(os.path.dirname(os.path.abspath(__file__)), "win2000_imports.txt")
+
+
+def known_minimums():
+    """(dll, function) -> the oldest Windows (major, minor) that has it, from the kept list."""
+    minimums = {}
+    with open(IMPORTS_LIST, encoding="ascii") as f:
+        for line in f:
+            if not line.strip() or line.startswith("#"):
+                continue
+            dll, function, minimum = line.split()
+            version = RUNTIME_MINIMUM.get(minimum) or tuple(int(n) for n in minimum.split("."))
+            minimums[(dll.lower(), function)] = version
+    return minimums
+
+
+def pe_versions(exe):
+    """The PE header's operating-system and subsystem versions, as (major, minor) each."""
+    (pe_offset,) = struct.unpack_from("<I", exe, 0x3C)
+    optional = pe_offset + 24
+    os_version = struct.unpack_from("<HH", exe, optional + 40)
+    subsystem_version = struct.unpack_from("<HH", exe, optional + 48)
+    return os_version, subsystem_version
+
+
+def oldest_windows_faults(exe, exe_path):
+    """What would keep the program from starting on Windows 2000: an import the system lacks
+    (or one nobody has looked up), or a PE header asking for a newer system."""
+    faults = []
+    minimums = known_minimums()
+    for dll, function in sorted(imports(exe_path)):
+        minimum = minimums.get((dll, function))
+        if minimum is None:
+            faults.append(f"{EXE} imports {dll} {function}, which {IMPORTS_LIST} does not list")
+        elif minimum > OLDEST_WINDOWS:
+            faults.append(f"{EXE} imports {dll} {function}, missing before Windows "
+                          f"{minimum[0]}.{minimum[1]}")
+    for what, version in zip(("operating-system", "subsystem"), pe_versions(exe)):
+        if version > OLDEST_WINDOWS:
+            faults.append(f"{EXE} asks for {what} version {version[0]}.{version[1]}, "
+                          "newer than Windows 2000")
+    return faults
 
 
 def check(archive_path, tested_path):
@@ -59,9 +120,10 @@ def check(archive_path, tested_path):
         faults.append(f"{EXE} is {len(exe)} bytes, more than {MAX_EXE_BYTES}")
     if pe_time_stamp(exe) != 0:
         faults.append(f"{EXE} has a link time stamp")
-    foreign = imported_dlls(tested_path) - SYSTEM_DLLS
+    foreign = {dll for dll, _ in imports(tested_path)} - SYSTEM_DLLS
     if foreign:
         faults.append(f"{EXE} imports {sorted(foreign)}")
+    faults += oldest_windows_faults(exe, tested_path)
 
     readme = files[README]
     try:
