@@ -2,23 +2,29 @@
 
 #include <utility>
 
-void CNotifyIcon::Add(const NOTIFYICONDATAA& record) {
+void CNotifyIcon::SetRecord(const NOTIFYICONDATAA& record) {
     m_record = record;
-    m_bAdded = true;
-    // The record is handed over as a copy: the shell may write into it.
-    NOTIFYICONDATAA nid = m_record;
-    ::Shell_NotifyIconA(NIM_ADD, &nid);
+    m_bKept = true;
 }
 
-void CNotifyIcon::AddAgain() {
-    if (!m_bAdded)
-        return;
+bool CNotifyIcon::Add() {
+    return Notify(NIM_ADD);
+}
+
+bool CNotifyIcon::Modify() {
+    return Notify(NIM_MODIFY);
+}
+
+bool CNotifyIcon::Notify(DWORD dwMessage) {
+    if (!m_bKept)
+        return false;
+    // The record is handed over as a copy: the shell may write into it.
     NOTIFYICONDATAA nid = m_record;
-    ::Shell_NotifyIconA(NIM_ADD, &nid);
+    return ::Shell_NotifyIconA(dwMessage, &nid) != FALSE;
 }
 
 void CNotifyIcon::Remove() {
-    if (!std::exchange(m_bAdded, false))
+    if (!std::exchange(m_bKept, false))
         return;
     // The shell finds the icon by window and identifier only; everything else stays zero.
     NOTIFYICONDATAA nid{};

@@ -4,8 +4,8 @@
 
 #include <shellapi.h>
 
-// A notification-area icon this program added: keeps the record it was added with, so the icon
-// can be added again when the taskbar is re-created, and removes the icon when it is let go.
+// A notification-area icon of this program: keeps the record it is added with, so the icon can
+// be added again (a refused add, a re-created taskbar), and removes the icon when it is let go.
 class CNotifyIcon {
 public:
     CNotifyIcon() = default;
@@ -13,16 +13,19 @@ public:
     CNotifyIcon& operator=(const CNotifyIcon&) = delete;
     ~CNotifyIcon() { Remove(); }
 
-    // NIM_ADD with this record, which is kept; the result of the call is not examined (the
-    // program runs on without an icon).
-    void Add(const NOTIFYICONDATAA& record);
-    // NIM_ADD once more with the kept record: a new taskbar has forgotten every icon.
-    void AddAgain();
-    // NIM_DELETE with the window and identifier the icon was added with; does nothing when no
-    // icon is held.
+    // Keeps the record every later call uses.
+    void SetRecord(const NOTIFYICONDATAA& record);
+    // NIM_ADD with the kept record: whether the shell took it.
+    bool Add();
+    // NIM_MODIFY with the kept record: whether the shell has the icon.
+    bool Modify();
+    // NIM_DELETE with the window and identifier of the kept record; does nothing when no record
+    // is kept.
     void Remove();
 
 private:
+    bool Notify(DWORD dwMessage);
+
     NOTIFYICONDATAA m_record{};
-    bool m_bAdded = false;
+    bool m_bKept = false;
 };

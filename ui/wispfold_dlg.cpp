@@ -23,6 +23,8 @@ constexpr UINT kPageViewId = 1001;
 constexpr COLORREF kBackColour = RGB(251, 225, 183);
 // The icon's identifier: the program has one icon, so any fixed number serves.
 constexpr UINT kTrayIconId = 1;
+// The dialog's one timer: another add of a refused icon.
+constexpr UINT_PTR kTrayRetryTimer = 1;
 const char kTrayTip[] = "クッキーを監視";
 // The host of the maker's pages that the side commands open (the list page has another).
 const char kMakerPagesHost[] = "www.quenmarsh-mail.example";
@@ -53,6 +55,7 @@ ON_BN_CLICKED(IDC_BTN_NEWS, &CWispfoldDlg::OnNewsPage)
 ON_WM_WINDOWPOSCHANGING()
 ON_BN_CLICKED(IDC_CHK_AUTOSTART, &CWispfoldDlg::OnAutoStartClicked)
 ON_REGISTERED_MESSAGE(s_uTaskbarCreated, &CWispfoldDlg::OnTaskbarCreated)
+ON_MESSAGE(WM_TIMER, &CWispfoldDlg::OnTimer)
 END_MESSAGE_MAP()
 
 CWispfoldDlg::CWispfoldDlg() : CDialog(IDD_WISPFOLD_DIALOG), CCookieSweeper(m_port), m_port(*this) {
@@ -189,7 +192,8 @@ int CWispfoldDlg::OnCreate(LPCREATESTRUCTA lpCreateStruct) {
     // LoadIconA picks the image of the system's standard icon size from the icon group.
     nid.hIcon = ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
     ::lstrcpynA(nid.szTip, kTrayTip, sizeof(nid.szTip));
-    m_trayIcon.Add(nid);
+    m_trayIcon.SetRecord(nid);
+    m_trayKeeper.Add();
     m_uTrayId = nid.uID;
     return 0;
 }
@@ -202,8 +206,30 @@ LRESULT CWispfoldDlg::OnTrayNotify(WPARAM, LPARAM lParam) {
 }
 
 LRESULT CWispfoldDlg::OnTaskbarCreated(WPARAM, LPARAM) {
-    m_trayIcon.AddAgain();
+    m_trayKeeper.Add();
     return 0;
+}
+
+LRESULT CWispfoldDlg::OnTimer(WPARAM wParam, LPARAM) {
+    if (wParam == kTrayRetryTimer)
+        m_trayKeeper.OnRetryTimer();
+    return 0;
+}
+
+bool CWispfoldDlg::AddIcon() {
+    return m_trayIcon.Add();
+}
+
+bool CWispfoldDlg::IconIsKnown() {
+    return m_trayIcon.Modify();
+}
+
+void CWispfoldDlg::SetRetryTimer(unsigned nElapseMs) {
+    ::SetTimer(m_hWnd, kTrayRetryTimer, nElapseMs, nullptr);
+}
+
+void CWispfoldDlg::KillRetryTimer() {
+    ::KillTimer(m_hWnd, kTrayRetryTimer);
 }
 
 void CWispfoldDlg::ShowTrayMenu() {

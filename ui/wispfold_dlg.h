@@ -8,6 +8,7 @@
 #include "classlib/cnotifyicon.h"
 #include "sweep/cookie_sweeper.h"
 #include "ui/dialog_sweep_port.h"
+#include "ui/tray_icon_keeper.h"
 
 class CRinkBrowser;
 
@@ -17,7 +18,7 @@ constexpr UINT WM_TRAYNOTIFY = WM_USER + 600;
 // The main dialog: the program's one window and the holder of the state the rest shares (the
 // cookie folder and sweep mode of the sweeper it is, the show flag, the icon). Its window is
 // visible only while m_bShown is 1.
-class CWispfoldDlg : public CDialog, public CCookieSweeper {
+class CWispfoldDlg : public CDialog, public CCookieSweeper, private CTrayIconShell {
 public:
     CWispfoldDlg();
 
@@ -52,6 +53,8 @@ protected:
     void OnAutoStartClicked();
     // A new taskbar (Explorer restarted) knows no icons: ours is added again.
     LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
+    // The icon's retry timer: another add of an icon the shell refused.
+    LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
@@ -65,12 +68,19 @@ private:
     // The bare name (no folder) of the cookie file the user picks, empty when cancelled.
     CString ChooseCookieFile();
 
+    // The icon's shell side for the keeper: the kept record and a timer of this window.
+    bool AddIcon() override;
+    bool IconIsKnown() override;
+    void SetRetryTimer(unsigned nElapseMs) override;
+    void KillRetryTimer() override;
+
     // First, so that it outlives everything else the dialog holds; the sweeper base keeps a
     // reference to it from construction on.
     CDialogSweepPort m_port;
     UINT m_uTrayId = 0;
     // Removed when the window is destroyed, so no icon outlives the program.
     CNotifyIcon m_trayIcon;
+    CTrayIconKeeper m_trayKeeper{*this};
     CBitmapButton m_btnNews;
     CBitmapButton m_btnSites;
     CBitmapButton m_btnOpen;
