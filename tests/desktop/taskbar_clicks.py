@@ -366,8 +366,11 @@ class Session:
     PROFILE = r"HKEY_CURRENT_USER\Software\Quenmarsh"
     VERSION_KEY = r"HKEY_CURRENT_USER\Software\Wine\AppDefaults\Wispfold.exe"
 
-    def __init__(self, exe, keeper_exe, icon_path):
+    def __init__(self, exe, keeper_exe, icon_path, busy_taskbar=False):
         self.exe, self.keeper_exe = exe, keeper_exe
+        # A stand-in for a taskbar not yet ready, started before the program (busy_taskbar.cpp).
+        self.busy_taskbar = busy_taskbar
+        self.refusals_log = None
         self.icon = load_icon_images(icon_path)
         self.launchers = []  # the `wine explorer ...` commands themselves
         self.owned = {}  # pid -> what, of the Wine processes this session started
@@ -386,6 +389,8 @@ class Session:
             # Nowhere near the tray, whatever an earlier run left the pointer on.
             move_to(EMPTY_SPOT)
             self._start_desktop()
+            if self.busy_taskbar:
+                self._start_busy_taskbar()
             self.launch()
         except BaseException:
             self.__exit__(*sys.exc_info())
@@ -424,6 +429,23 @@ class Session:
         # Wine closes a desktop a moment after its last program has gone; a windowless process
         # on it keeps the taskbar up after Wispfold ends, so that its end can be seen there.
         self._start("the desktop keeper", [windows_path(self.keeper_exe)])
+
+    def _start_busy_taskbar(self):
+        fd, self.refusals_log = tempfile.mkstemp(prefix="wispfold-busy-taskbar-")
+        os.close(fd)
+        busy_exe = os.path.join(os.path.dirname(self.keeper_exe), "busy_taskbar.exe")
+        self._start("the busy taskbar", [windows_path(busy_exe), windows_path(self.refusals_log),
+                                         str(self.BUSY_REFUSALS)])
+        wait_until("the busy taskbar ready", lambda: self.refusals() >= 0, START_TIMEOUT)
+
+    # The first add and the first retry are refused; the next retry meets the real taskbar.
+    BUSY_REFUSALS = 2
+
+    def refusals(self):
+        """How many icon calls the busy taskbar has refused; -1 before it is ready."""
+        with open(self.refusals_log) as f:
+            lines = f.read().split()
+        return lines.count("refused") if "ready" in lines else -1
 
     def launch(self):
         self.program = self._start("Wispfold", [windows_path(self.exe)])
@@ -487,7 +509,8 @@ class Session:
                 shot.save(path)
                 log(f"the screen at the failure: {path}")
         # The program first, then what holds the desktop, then the desktop itself.
-        for pid in sorted(self.owned, key=lambda p: ["Wispfold", "the desktop keeper",
+        for pid in sorted(self.owned, key=lambda p: ["Wispfold", "the busy taskbar",
+                                                     "the desktop keeper",
                                                      "the shell desktop"].index(self.owned[p])):
             if alive(pid):
                 try:
@@ -503,6 +526,8 @@ class Session:
                 launcher.kill()
             launcher.wait()
         self._clean_profile()
+        if self.refusals_log:
+            os.remove(self.refusals_log)
         if os.path.isdir(cookie_folder()):
             empty_folder(cookie_folder())
         return False
@@ -517,6 +542,20 @@ def icon_appears(s):
     left, top = s.wait_icon()
     if left < WIDTH - 40:
         raise Failure(f"the icon sits at x={left}, not at the notification area's end")
+
+
+def icon_appears_once_the_taskbar_answers(s):
+    # Started while the taskbar refuses every add, as at logon: no icon then, and the program
+    # keeps trying until the real taskbar takes it.
+    wait_until("the program's add and a retry refused by the busy taskbar",
+               lambda: s.refusals() >= Session.BUSY_REFUSALS)
+    if find_icon(grab(), s.taskbar, s.icon) is not None:
+        raise Failure("an icon in the notification area while the taskbar refused every add")
+    left, _ = s.wait_icon()
+    if left < WIDTH - 40:
+        raise Failure(f"the icon sits at x={left}, not at the notification area's end")
+    if not s.running():
+        raise Failure("the program ended")
 
 
 def yes_hides_the_dialog(s):
@@ -580,6 +619,7 @@ def exit_ends_the_program(s):
 
 SCENARIOS = {
     "IconAppearsInTheNotificationArea": icon_appears,
+    "IconAppearsOnceTheTaskbarAnswers": icon_appears_once_the_taskbar_answers,
     "YesHidesTheDialog": yes_hides_the_dialog,
     "LeftClickOpensTheMenuBesideTheIcon": left_click_opens_the_menu_beside_the_icon,
     "ClickElsewhereClosesTheMenuWithNoCommand": click_elsewhere_closes_the_menu,
@@ -600,7 +640,8 @@ def main(argv):
     icon = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "res",
                         "wispfold.ico")
     try:
-        with Session(argv[2], argv[3], icon) as session:
+        busy = SCENARIOS[argv[1]] is icon_appears_once_the_taskbar_answers
+        with Session(argv[2], argv[3], icon, busy_taskbar=busy) as session:
             SCENARIOS[argv[1]](session)
     except Failure as e:
         log(f"FAILED: {e}")
