@@ -2,9 +2,10 @@
 """Checks a release archive as a Windows user would receive it, independently of the code that
 wrote it: the entries, their order and how their names are stored, the program's size, time
 stamp and imports (each one present on Windows 2000, as package/win2000_imports.txt lists
-them), the PE header's system versions, the read-me's encoding and line ends, and the checksum list.
+them), the PE header's system versions, the read-me's encoding and line ends, the checksum list;
+and the setup.
 
-Usage: check.py ARCHIVE.zip TESTED.exe   (TESTED.exe: the program the test suites ran)
+Usage: check.py ARCHIVE.zip TESTED.exe [SETUP.exe]   (TESTED.exe: the program the test suites ran)
 """
 import hashlib
 import os
@@ -16,6 +17,7 @@ import zipfile
 
 EXE, README, SUMS = "Wispfold.exe", "読んでください.txt", "SHA256SUMS"
 MAX_EXE_BYTES = 256 * 1024
+MAX_SETUP_BYTES = 256 * 1024
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll",
                "ole32.dll", "oleaut32.dll", "comdlg32.dll", "comctl32.dll", "shlwapi.dll",
                "version.dll", "msvcrt.dll"}
@@ -142,10 +144,43 @@ def check(archive_path, tested_path):
     return faults
 
 
+def fixed_file_version(exe):
+    """The file version of a program's version block (VS_FIXEDFILEINFO), as 1.0.0.1."""
+    at = exe.find(struct.pack("<I", 0xFEEF04BD))
+    if at < 0:
+        return None
+    high, low = struct.unpack_from("<II", exe, at + 8)
+    return f"{high >> 16}.{high & 0xFFFF}.{low >> 16}.{low & 0xFFFF}"
+
+
+def check_setup(setup_path, tested_path):
+    faults = []
+    with open(setup_path, "rb") as f:
+        setup = f.read()
+    with open(tested_path, "rb") as f:
+        program_version = fixed_file_version(f.read())
+    if len(setup) > MAX_SETUP_BYTES:
+        faults.append(f"the setup is {len(setup)} bytes, more than {MAX_SETUP_BYTES}")
+    try:
+        pe_time_stamp(setup)
+    except (ValueError, struct.error):
+        return faults + ["the setup is not a PE program"]
+    # Without a manifest that asks for the user's own rights, Vista takes a program named
+    # "setup" for an installer and asks for an administrator.
+    if b'<requestedExecutionLevel level="asInvoker"' not in setup:
+        faults.append("the setup's manifest does not ask to run as the invoking user")
+    if fixed_file_version(setup) != program_version:
+        faults.append(f"the setup's version {fixed_file_version(setup)} is not the program's "
+                      f"{program_version}")
+    return faults
+
+
 def main(argv):
-    if len(argv) != 3:
+    if len(argv) not in (3, 4):
         sys.exit(__doc__.strip().splitlines()[-1])
     faults = check(argv[1], argv[2])
+    if len(argv) == 4:
+        faults += check_setup(argv[3], argv[2])
     for fault in faults:
         print(f"check: {fault}", file=sys.stderr)
     sys.exit(1 if faults else 0)
