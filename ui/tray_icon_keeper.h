@@ -28,7 +28,7 @@ public:
 
     // At the window's creation, and when a new taskbar (one that knows no icons) appears.
     void Add() {
-        if (m_shell.AddIcon())
+        if (TryAdd())
             Taken();
         else
             Refused();
@@ -37,15 +37,18 @@ public:
     void OnRetryTimer() {
         if (!m_bRetrying)
             return; // a tick already queued when the icon was taken
-        // A busy shell may take an add yet report a time-out; every later add of the same icon
-        // is then refused, so the icon the shell already has counts as taken.
-        if (m_shell.AddIcon() || m_shell.IconIsKnown())
+        if (TryAdd())
             Taken();
     }
 
     bool IsOnTaskbar() const { return m_bOnTaskbar; }
 
 private:
+    // A busy shell may take an add yet report a time-out, and a taskbar announced as new may
+    // still hold the icon; every add of an icon the shell has is refused, so such an icon
+    // counts as taken.
+    bool TryAdd() { return m_shell.AddIcon() || m_shell.IconIsKnown(); }
+
     void Taken() {
         m_bOnTaskbar = true;
         if (m_bRetrying) {

@@ -64,7 +64,9 @@ TEST_F(RelayTest, IconAddedOnceAgainForANewTaskbarAndDeletedAtTrayExit) {
     ASSERT_TRUE(PostMessageA(Dialog().Window(), uTaskbarCreated, 0, 0));
     EXPECT_TRUE(WaitUntil([&] { return Count(kAdd) == 2; }, 5000))
         << "no second NIM_ADD after TaskbarCreated";
-    EXPECT_EQ(Count(kModify), 0u);
+    // Wine's taskbar was not really new and still holds the icon, so it refuses the add; the
+    // program then finds its icon there (one NIM_MODIFY) and tries no more.
+    EXPECT_TRUE(WaitUntil([&] { return Count(kModify) == 1; }, 5000));
     EXPECT_EQ(Count(kDelete), 0u);
 
     ASSERT_TRUE(Dialog().PostTrayNotify(e2e::kTrayNotify, 1, WM_LBUTTONDOWN));

@@ -53,7 +53,7 @@ TEST(TrayIconKeeper, ARefusedAddIsTriedEveryTickUntilTakenThenNeverAgain) {
     CTrayIconKeeper keeper(shell);
     keeper.Add();
     EXPECT_FALSE(keeper.IsOnTaskbar());
-    EXPECT_EQ(shell.m_calls, (Calls{"add", "timer"}));
+    EXPECT_EQ(shell.m_calls, (Calls{"add", "modify", "timer"}));
 
     shell.m_calls.clear();
     keeper.OnRetryTimer(); // second refusal: the shell does not have it either
@@ -78,7 +78,7 @@ TEST(TrayIconKeeper, AnAddTakenFirstTimeSetsNoTimer) {
     EXPECT_EQ(shell.m_calls, (Calls{"add"}));
 }
 
-TEST(TrayIconKeeper, AnIconABusyShellTookDespiteTheRefusalCountsAsTaken) {
+TEST(TrayIconKeeper, AnIconTheShellHoldsDespiteTheRefusalCountsAsTaken) {
     CFakeTrayShell shell;
     shell.m_nRefusals = 1;
     CTrayIconKeeper keeper(shell);
@@ -87,6 +87,12 @@ TEST(TrayIconKeeper, AnIconABusyShellTookDespiteTheRefusalCountsAsTaken) {
     keeper.OnRetryTimer();
     EXPECT_TRUE(keeper.IsOnTaskbar());
     EXPECT_FALSE(shell.m_bTimerRunning);
+
+    // A taskbar announced as new that still holds the icon: taken at once, no timer.
+    shell.m_calls.clear();
+    keeper.Add();
+    EXPECT_TRUE(keeper.IsOnTaskbar());
+    EXPECT_EQ(shell.m_calls, (Calls{"add", "modify"}));
 }
 
 TEST(TrayIconKeeper, ANewTaskbarGetsTheIconAgainWithOneTimerAtMost) {
@@ -101,7 +107,7 @@ TEST(TrayIconKeeper, ANewTaskbarGetsTheIconAgainWithOneTimerAtMost) {
     shell.m_calls.clear();
     keeper.Add();
     keeper.Add(); // another "TaskbarCreated" while retrying: the same timer goes on
-    EXPECT_EQ(shell.m_calls, (Calls{"add", "timer", "add"}));
+    EXPECT_EQ(shell.m_calls, (Calls{"add", "modify", "timer", "add", "modify"}));
     keeper.OnRetryTimer();
     EXPECT_TRUE(keeper.IsOnTaskbar());
     EXPECT_FALSE(shell.m_bTimerRunning);
