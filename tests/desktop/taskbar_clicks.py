@@ -10,8 +10,10 @@ Needs DISPLAY and Wine's environment for the test prefix (desktop_run.sh provide
 Set WISPFOLD_TRAY_MENU_SHOT to a .png path to keep a photograph of the open tray menu.
 """
 import itertools
+import ntpath
 import os
 import pwd
+import re
 import shutil
 import signal
 import struct
@@ -343,10 +345,14 @@ def import_registry(lines):
         os.unlink(f.name)
 
 
-def cookie_folder():
+def profile_folder():
+    """The Wine user's own folder (C:\\users\\<user>) on the Linux side."""
     user = os.environ.get("USER") or pwd.getpwuid(os.getuid()).pw_name
-    return os.path.join(os.environ["WINEPREFIX"], "drive_c", "users", user, "AppData", "Local",
-                        "Microsoft", "Windows", "INetCookies")
+    return os.path.join(os.environ["WINEPREFIX"], "drive_c", "users", user)
+
+
+def cookie_folder():
+    return os.path.join(profile_folder(), "AppData", "Local", "Microsoft", "Windows", "INetCookies")
 
 
 def empty_folder(path):
@@ -360,46 +366,75 @@ def empty_folder(path):
 
 # --- one scenario's world ---------------------------------------------------------------------
 
-class Session:
-    """A shell desktop with Wispfold in it, and all of it removed again at the end."""
+def program_path(cmdline):
+    """The Windows path of the program a Wine process runs, also while Wine's loader is still
+    starting it (its command line then begins with the loader's own path); '' for any other
+    process."""
+    match = re.match(r'(?:\S*/wine\S*\s+)*(?:"([A-Za-z]:\\[^"]*)"|([A-Za-z]:\\\S*))', cmdline)
+    return (match.group(1) or match.group(2)) if match else ""
 
-    PROFILE = r"HKEY_CURRENT_USER\Software\Quenmarsh"
-    VERSION_KEY = r"HKEY_CURRENT_USER\Software\Wine\AppDefaults\Wispfold.exe"
 
-    def __init__(self, exe, keeper_exe, icon_path):
-        self.exe, self.keeper_exe = exe, keeper_exe
+def program_name(cmdline):
+    return ntpath.basename(program_path(cmdline)).lower()
+
+
+def outside_windows(cmdline):
+    """A Windows program that is not one of Wine's own (those live in C:\\windows)."""
+    path = program_path(cmdline).lower()
+    return path != "" and not path.startswith("c:\\windows\\")
+
+
+class Desktop:
+    """Wine's shell desktop with a keeper on it, for one scenario; at the end every Wine process
+    the scenario started is ended, whether it started it itself or through another program, and
+    put_back() undoes what it changed, also when a check failed half-way.
+
+    Subclasses fill in prepare() (before the desktop starts), started() (once it is up) and
+    put_back()."""
+
+    def __init__(self, keeper_exe, icon_path):
+        self.keeper_exe = keeper_exe
         self.icon = load_icon_images(icon_path)
         self.launchers = []  # the `wine explorer ...` commands themselves
-        self.owned = {}  # pid -> what, of the Wine processes this session started
+        self.owned = {}  # pid -> what, of the Wine processes this session started, in order
+        self.before = set()  # the prefix's processes before the session
         self.taskbar = None
-        self.program = None
-        self.icon_at = None
 
-    # Setting up
+    def prepare(self):
+        pass
+
+    def started(self):
+        pass
+
+    def put_back(self):
+        pass
 
     def __enter__(self):
         try:
-            self._clean_profile()
-            os.makedirs(cookie_folder(), exist_ok=True)
-            empty_folder(cookie_folder())
-            import_registry([f"[{self.VERSION_KEY}]", '"Version"="winxp"'])
+            self.before = set(wine_processes())
+            self.prepare()
             # Nowhere near the tray, whatever an earlier run left the pointer on.
             move_to(EMPTY_SPOT)
             self._start_desktop()
-            self.launch()
+            self.started()
         except BaseException:
             self.__exit__(*sys.exc_info())
             raise
         return self
 
-    def _start(self, what, args):
+    def _launch(self, args):
+        launcher = subprocess.Popen(
+            ["wine", "explorer", DESKTOP] + args, stdin=subprocess.DEVNULL,
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+        self.launchers.append(launcher)
+        return launcher
+
+    def start(self, what, args):
         """Runs `wine explorer <desktop> args...` and returns the pid of the new Wine process
         it was for: the desktop's explorer, or the program named first in args (the explorer
         that hands the program over to the desktop ends by itself)."""
         before = set(wine_processes())
-        self.launchers.append(subprocess.Popen(
-            ["wine", "explorer", DESKTOP] + args, stdin=subprocess.DEVNULL,
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True))
+        self._launch(args)
 
         def ours(cmdline):
             if args:
@@ -414,27 +449,101 @@ class Session:
         log(f"started {what} (pid {pid})")
         return pid
 
+    def run(self, what, args, lasting=(), timeout=START_TIMEOUT, quiet=False):
+        """Runs a program on the desktop until it has ended, and with it every program it
+        started in turn, except those whose file names `lasting` holds (in lower case)."""
+        before = set(wine_processes())
+        launcher = self._launch(args)
+        # The explorer that hands the program over ends only once the program exists.
+        wait_until(f"{what} handed over to the desktop", lambda: launcher.poll() is not None,
+                   timeout)
+
+        def busy():
+            return [cmd for pid, cmd in wine_processes().items() if pid not in before and (
+                program_path(cmd).lower() == args[0].lower() or
+                outside_windows(cmd) and program_name(cmd) not in lasting)]
+
+        wait_until(f"the end of {what}", lambda: not busy(), timeout)
+        if not quiet:
+            log(f"ran {what}")
+
     def _start_desktop(self):
         # The desktop first, on its own, so that it is the desktop's owner.
-        self._start("the shell desktop", [])
+        self.start("the shell desktop", [])
         self.taskbar = wait_until("the taskbar of the shell desktop", on_screen(find_taskbar),
                                   START_TIMEOUT)
         if find_icon(grab(), self.taskbar, self.icon) is not None:
             raise Failure("the program's icon is in the notification area before the start")
         # Wine closes a desktop a moment after its last program has gone; a windowless process
         # on it keeps the taskbar up after Wispfold ends, so that its end can be seen there.
-        self._start("the desktop keeper", [windows_path(self.keeper_exe)])
+        self.start("the desktop keeper", [windows_path(self.keeper_exe)])
+
+    def wait_icon(self):
+        icon_at = wait_until("the program's icon in the notification area", on_screen(
+            lambda shot: find_icon(shot, self.taskbar, self.icon)), START_TIMEOUT)
+        log(f"icon at {icon_at}")
+        return icon_at
+
+    def __exit__(self, *exc):
+        failed = exc[0] is not None
+        if failed:
+            shot = grab()
+            if shot is not None:
+                script = os.path.splitext(os.path.basename(sys.argv[0]))[0]
+                path = os.path.abspath(f"{script}-{os.getpid()}.png")
+                shot.save(path)
+                log(f"the screen at the failure: {path}")
+        # What other programs started on the desktop first, then the session's own programs
+        # from the last to the first: the desktop itself at the very end.
+        strays = [(pid, program_name(cmd)) for pid, cmd in wine_processes().items()
+                  if pid not in self.before and pid not in self.owned and outside_windows(cmd)]
+        for pid, what in strays + list(reversed(self.owned.items())):
+            if alive(pid):
+                try:
+                    os.kill(pid, signal.SIGKILL)
+                except ProcessLookupError:
+                    pass
+            try:
+                wait_until(f"the end of {what}", lambda: not alive(pid))
+            except Failure as e:
+                log(str(e))
+        for launcher in self.launchers:
+            if launcher.poll() is None:
+                launcher.kill()
+            launcher.wait()
+        self.put_back()
+        return False
+
+
+class Session(Desktop):
+    """A shell desktop with Wispfold in it, and all of it removed again at the end."""
+
+    PROFILE = r"HKEY_CURRENT_USER\Software\Quenmarsh"
+    VERSION_KEY = r"HKEY_CURRENT_USER\Software\Wine\AppDefaults\Wispfold.exe"
+
+    def __init__(self, exe, keeper_exe, icon_path):
+        super().__init__(keeper_exe, icon_path)
+        self.exe = exe
+        self.program = None
+        self.icon_at = None
+
+    def prepare(self):
+        self._clean_profile()
+        os.makedirs(cookie_folder(), exist_ok=True)
+        empty_folder(cookie_folder())
+        import_registry([f"[{self.VERSION_KEY}]", '"Version"="winxp"'])
+
+    def started(self):
+        self.launch()
 
     def launch(self):
-        self.program = self._start("Wispfold", [windows_path(self.exe)])
+        self.program = self.start("Wispfold", [windows_path(self.exe)])
         wait_until("the main dialog at the top left", on_screen(dialog_visible), START_TIMEOUT)
 
     # What a user does
 
     def wait_icon(self):
-        self.icon_at = wait_until("the program's icon in the notification area", on_screen(
-            lambda shot: find_icon(shot, self.taskbar, self.icon)), START_TIMEOUT)
-        log(f"icon at {self.icon_at}")
+        self.icon_at = super().wait_icon()
         return self.icon_at
 
     def click_yes(self):
@@ -476,36 +585,10 @@ class Session:
     def running(self):
         return alive(self.program)
 
-    # Ending
-
-    def __exit__(self, *exc):
-        failed = exc[0] is not None
-        if failed:
-            shot = grab()
-            if shot is not None:
-                path = os.path.abspath(f"taskbar-clicks-{os.getpid()}.png")
-                shot.save(path)
-                log(f"the screen at the failure: {path}")
-        # The program first, then what holds the desktop, then the desktop itself.
-        for pid in sorted(self.owned, key=lambda p: ["Wispfold", "the desktop keeper",
-                                                     "the shell desktop"].index(self.owned[p])):
-            if alive(pid):
-                try:
-                    os.kill(pid, signal.SIGKILL)
-                except ProcessLookupError:
-                    pass
-            try:
-                wait_until(f"the end of {self.owned[pid]}", lambda: not alive(pid))
-            except Failure as e:
-                log(str(e))
-        for launcher in self.launchers:
-            if launcher.poll() is None:
-                launcher.kill()
-            launcher.wait()
+    def put_back(self):
         self._clean_profile()
         if os.path.isdir(cookie_folder()):
             empty_folder(cookie_folder())
-        return False
 
     def _clean_profile(self):
         import_registry([f"[-{self.PROFILE}]", f"[-{self.VERSION_KEY}]"])
