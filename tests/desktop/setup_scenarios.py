@@ -410,26 +410,5 @@ SCENARIOS = {
 }
 
 
-def main(argv):
-    if len(argv) != 6 or argv[1] not in SCENARIOS:
-        print(__doc__.strip(), file=sys.stderr)
-        print("scenarios: " + ", ".join(SCENARIOS), file=sys.stderr)
-        return 2
-    for var in ("DISPLAY", "WINEPREFIX"):
-        if not os.environ.get(var):
-            print(f"setup_scenarios: {var} is not set", file=sys.stderr)
-            return 2
-    icon = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "res",
-                        "wispfold.ico")
-    try:
-        with SetupDesktop(*argv[2:], icon) as desktop:
-            SCENARIOS[argv[1]](desktop)
-    except Failure as e:
-        log(f"FAILED: {e}")
-        return 1
-    log("passed")
-    return 0
-
-
 if __name__ == "__main__":
-    sys.exit(main(sys.argv))
+    sys.exit(tc.play(sys.argv, __doc__, SCENARIOS, SetupDesktop, 5))

@@ -671,20 +671,22 @@ SCENARIOS = {
 }
 
 
-def main(argv):
-    if len(argv) != 4 or argv[1] not in SCENARIOS:
-        print(__doc__.strip(), file=sys.stderr)
-        print("scenarios: " + ", ".join(SCENARIOS), file=sys.stderr)
+def play(argv, usage, scenarios, world, count):
+    """Plays the scenario argv[1] of `scenarios` in world(*argv[2:], icon); the exit status.
+    `count` is how many arguments the driver takes, `usage` what it prints when they are wrong."""
+    if len(argv) != count + 1 or argv[1] not in scenarios:
+        print(usage.strip(), file=sys.stderr)
+        print("scenarios: " + ", ".join(scenarios), file=sys.stderr)
         return 2
     for var in ("DISPLAY", "WINEPREFIX"):
         if not os.environ.get(var):
-            print(f"taskbar_clicks: {var} is not set", file=sys.stderr)
+            print(f"{os.path.basename(argv[0])}: {var} is not set", file=sys.stderr)
             return 2
     icon = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "res",
                         "wispfold.ico")
     try:
-        with Session(argv[2], argv[3], icon) as session:
-            SCENARIOS[argv[1]](session)
+        with world(*argv[2:], icon) as session:
+            scenarios[argv[1]](session)
     except Failure as e:
         log(f"FAILED: {e}")
         return 1
@@ -693,4 +695,4 @@ def main(argv):
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv))
+    sys.exit(play(sys.argv, __doc__, SCENARIOS, Session, 3))
