@@ -10,8 +10,10 @@ Needs DISPLAY and Wine's environment for the test prefix (desktop_run.sh provide
 Set WISPFOLD_TRAY_MENU_SHOT to a .png path to keep a photograph of the open tray menu.
 """
 import itertools
+import ntpath
 import os
 import pwd
+import re
 import shutil
 import signal
 import struct
@@ -343,10 +345,14 @@ def import_registry(lines):
         os.unlink(f.name)
 
 
-def cookie_folder():
+def profile_folder():
+    """The Wine user's own folder (C:\\users\\<user>) on the Linux side."""
     user = os.environ.get("USER") or pwd.getpwuid(os.getuid()).pw_name
-    return os.path.join(os.environ["WINEPREFIX"], "drive_c", "users", user, "AppData", "Local",
-                        "Microsoft", "Windows", "INetCookies")
+    return os.path.join(os.environ["WINEPREFIX"], "drive_c", "users", user)
+
+
+def cookie_folder():
+    return os.path.join(profile_folder(), "AppData", "Local", "Microsoft", "Windows", "INetCookies")
 
 
 def empty_folder(path):
@@ -360,51 +366,75 @@ def empty_folder(path):
 
 # --- one scenario's world ---------------------------------------------------------------------
 
-class Session:
-    """A shell desktop with Wispfold in it, and all of it removed again at the end."""
+def program_path(cmdline):
+    """The Windows path of the program a Wine process runs, also while Wine's loader is still
+    starting it (its command line then begins with the loader's own path); '' for any other
+    process."""
+    match = re.match(r'(?:\S*/wine\S*\s+)*(?:"([A-Za-z]:\\[^"]*)"|([A-Za-z]:\\\S*))', cmdline)
+    return (match.group(1) or match.group(2)) if match else ""
 
-    PROFILE = r"HKEY_CURRENT_USER\Software\Quenmarsh"
-    VERSION_KEY = r"HKEY_CURRENT_USER\Software\Wine\AppDefaults\Wispfold.exe"
 
-    def __init__(self, exe, keeper_exe, icon_path, busy_taskbar=False):
-        self.exe, self.keeper_exe = exe, keeper_exe
-        # A stand-in for a taskbar not yet ready, started before the program (busy_taskbar.cpp).
-        self.busy_taskbar = busy_taskbar
-        self.refusals_log = None
+def program_name(cmdline):
+    return ntpath.basename(program_path(cmdline)).lower()
+
+
+def outside_windows(cmdline):
+    """A Windows program that is not one of Wine's own (those live in C:\\windows)."""
+    path = program_path(cmdline).lower()
+    return path != "" and not path.startswith("c:\\windows\\")
+
+
+class Desktop:
+    """Wine's shell desktop with a keeper on it, for one scenario; at the end every Wine process
+    the scenario started is ended, whether it started it itself or through another program, and
+    put_back() undoes what it changed, also when a check failed half-way.
+
+    Subclasses fill in prepare() (before the desktop starts), started() (once it is up) and
+    put_back()."""
+
+    def __init__(self, keeper_exe, icon_path):
+        self.keeper_exe = keeper_exe
         self.icon = load_icon_images(icon_path)
         self.launchers = []  # the `wine explorer ...` commands themselves
-        self.owned = {}  # pid -> what, of the Wine processes this session started
+        self.owned = {}  # pid -> what, of the Wine processes this session started, in order
+        self.before = set()  # the prefix's processes before the session
         self.taskbar = None
-        self.program = None
-        self.icon_at = None
 
-    # Setting up
+    def prepare(self):
+        pass
+
+    def started(self):
+        pass
+
+    def put_back(self):
+        pass
 
     def __enter__(self):
         try:
-            self._clean_profile()
-            os.makedirs(cookie_folder(), exist_ok=True)
-            empty_folder(cookie_folder())
-            import_registry([f"[{self.VERSION_KEY}]", '"Version"="winxp"'])
+            self.before = set(wine_processes())
+            self.prepare()
             # Nowhere near the tray, whatever an earlier run left the pointer on.
             move_to(EMPTY_SPOT)
             self._start_desktop()
-            if self.busy_taskbar:
-                self._start_busy_taskbar()
-            self.launch()
+            self.started()
         except BaseException:
             self.__exit__(*sys.exc_info())
             raise
         return self
 
-    def _start(self, what, args):
+    def _launch(self, args):
+        launcher = subprocess.Popen(
+            ["wine", "explorer", DESKTOP] + args, stdin=subprocess.DEVNULL,
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+        self.launchers.append(launcher)
+        return launcher
+
+    def start(self, what, args):
         """Runs `wine explorer <desktop> args...` and returns the pid of the new Wine process
         it was for: the desktop's explorer, or the program named first in args (the explorer
         that hands the program over to the desktop ends by itself)."""
         before = set(wine_processes())
-        self.launchers.append(subprocess.Popen(
-            ["wine", "explorer", DESKTOP] + args, stdin=subprocess.DEVNULL,
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True))
+        self._launch(args)
 
         def ours(cmdline):
             if args:
@@ -419,27 +449,108 @@ class Session:
         log(f"started {what} (pid {pid})")
         return pid
 
+    def run(self, what, args, lasting=(), timeout=START_TIMEOUT, quiet=False):
+        """Runs a program on the desktop until it has ended, and with it every program it
+        started in turn, except those whose file names `lasting` holds (in lower case)."""
+        before = set(wine_processes())
+        launcher = self._launch(args)
+        # The explorer that hands the program over ends only once the program exists.
+        wait_until(f"{what} handed over to the desktop", lambda: launcher.poll() is not None,
+                   timeout)
+
+        def busy():
+            return [cmd for pid, cmd in wine_processes().items() if pid not in before and (
+                program_path(cmd).lower() == args[0].lower() or
+                outside_windows(cmd) and program_name(cmd) not in lasting)]
+
+        wait_until(f"the end of {what}", lambda: not busy(), timeout)
+        if not quiet:
+            log(f"ran {what}")
+
     def _start_desktop(self):
         # The desktop first, on its own, so that it is the desktop's owner.
-        self._start("the shell desktop", [])
+        self.start("the shell desktop", [])
         self.taskbar = wait_until("the taskbar of the shell desktop", on_screen(find_taskbar),
                                   START_TIMEOUT)
         if find_icon(grab(), self.taskbar, self.icon) is not None:
             raise Failure("the program's icon is in the notification area before the start")
         # Wine closes a desktop a moment after its last program has gone; a windowless process
         # on it keeps the taskbar up after Wispfold ends, so that its end can be seen there.
-        self._start("the desktop keeper", [windows_path(self.keeper_exe)])
+        self.start("the desktop keeper", [windows_path(self.keeper_exe)])
+
+    def wait_icon(self):
+        icon_at = wait_until("the program's icon in the notification area", on_screen(
+            lambda shot: find_icon(shot, self.taskbar, self.icon)), START_TIMEOUT)
+        log(f"icon at {icon_at}")
+        return icon_at
+
+    def __exit__(self, *exc):
+        failed = exc[0] is not None
+        if failed:
+            shot = grab()
+            if shot is not None:
+                script = os.path.splitext(os.path.basename(sys.argv[0]))[0]
+                path = os.path.abspath(f"{script}-{os.getpid()}.png")
+                shot.save(path)
+                log(f"the screen at the failure: {path}")
+        # What other programs started on the desktop first, then the session's own programs
+        # from the last to the first: the desktop itself at the very end.
+        strays = [(pid, program_name(cmd)) for pid, cmd in wine_processes().items()
+                  if pid not in self.before and pid not in self.owned and outside_windows(cmd)]
+        for pid, what in strays + list(reversed(self.owned.items())):
+            if alive(pid):
+                try:
+                    os.kill(pid, signal.SIGKILL)
+                except ProcessLookupError:
+                    pass
+            try:
+                wait_until(f"the end of {what}", lambda: not alive(pid))
+            except Failure as e:
+                log(str(e))
+        for launcher in self.launchers:
+            if launcher.poll() is None:
+                launcher.kill()
+            launcher.wait()
+        self.put_back()
+        return False
+
+
+class Session(Desktop):
+    """A shell desktop with Wispfold in it, and all of it removed again at the end."""
+
+    PROFILE = r"HKEY_CURRENT_USER\Software\Quenmarsh"
+    VERSION_KEY = r"HKEY_CURRENT_USER\Software\Wine\AppDefaults\Wispfold.exe"
+
+    def __init__(self, exe, keeper_exe, icon_path, busy_taskbar=False):
+        super().__init__(keeper_exe, icon_path)
+        self.exe = exe
+        self.program = None
+        self.icon_at = None
+        # A stand-in for a taskbar not yet ready, started before the program (busy_taskbar.cpp).
+        self.busy_taskbar = busy_taskbar
+        self.refusals_log = None
+
+    def prepare(self):
+        self._clean_profile()
+        os.makedirs(cookie_folder(), exist_ok=True)
+        empty_folder(cookie_folder())
+        import_registry([f"[{self.VERSION_KEY}]", '"Version"="winxp"'])
+
+    def started(self):
+        if self.busy_taskbar:
+            self._start_busy_taskbar()
+        self.launch()
+
+    # The first add and the first retry are refused; the next retry meets the real taskbar.
+    BUSY_REFUSALS = 2
 
     def _start_busy_taskbar(self):
         fd, self.refusals_log = tempfile.mkstemp(prefix="wispfold-busy-taskbar-")
         os.close(fd)
         busy_exe = os.path.join(os.path.dirname(self.keeper_exe), "busy_taskbar.exe")
-        self._start("the busy taskbar", [windows_path(busy_exe), windows_path(self.refusals_log),
-                                         str(self.BUSY_REFUSALS)])
+        self.start("the busy taskbar", [windows_path(busy_exe), windows_path(self.refusals_log),
+                                        str(self.BUSY_REFUSALS)])
         wait_until("the busy taskbar ready", lambda: self.refusals() >= 0, START_TIMEOUT)
-
-    # The first add and the first retry are refused; the next retry meets the real taskbar.
-    BUSY_REFUSALS = 2
 
     def refusals(self):
         """How many icon calls the busy taskbar has refused; -1 before it is ready."""
@@ -448,15 +559,13 @@ class Session:
         return lines.count("refused") if "ready" in lines else -1
 
     def launch(self):
-        self.program = self._start("Wispfold", [windows_path(self.exe)])
+        self.program = self.start("Wispfold", [windows_path(self.exe)])
         wait_until("the main dialog at the top left", on_screen(dialog_visible), START_TIMEOUT)
 
     # What a user does
 
     def wait_icon(self):
-        self.icon_at = wait_until("the program's icon in the notification area", on_screen(
-            lambda shot: find_icon(shot, self.taskbar, self.icon)), START_TIMEOUT)
-        log(f"icon at {self.icon_at}")
+        self.icon_at = super().wait_icon()
         return self.icon_at
 
     def click_yes(self):
@@ -498,39 +607,12 @@ class Session:
     def running(self):
         return alive(self.program)
 
-    # Ending
-
-    def __exit__(self, *exc):
-        failed = exc[0] is not None
-        if failed:
-            shot = grab()
-            if shot is not None:
-                path = os.path.abspath(f"taskbar-clicks-{os.getpid()}.png")
-                shot.save(path)
-                log(f"the screen at the failure: {path}")
-        # The program first, then what holds the desktop, then the desktop itself.
-        for pid in sorted(self.owned, key=lambda p: ["Wispfold", "the busy taskbar",
-                                                     "the desktop keeper",
-                                                     "the shell desktop"].index(self.owned[p])):
-            if alive(pid):
-                try:
-                    os.kill(pid, signal.SIGKILL)
-                except ProcessLookupError:
-                    pass
-            try:
-                wait_until(f"the end of {self.owned[pid]}", lambda: not alive(pid))
-            except Failure as e:
-                log(str(e))
-        for launcher in self.launchers:
-            if launcher.poll() is None:
-                launcher.kill()
-            launcher.wait()
+    def put_back(self):
         self._clean_profile()
         if self.refusals_log:
             os.remove(self.refusals_log)
         if os.path.isdir(cookie_folder()):
             empty_folder(cookie_folder())
-        return False
 
     def _clean_profile(self):
         import_registry([f"[-{self.PROFILE}]", f"[-{self.VERSION_KEY}]"])
@@ -556,6 +638,9 @@ def icon_appears_once_the_taskbar_answers(s):
         raise Failure(f"the icon sits at x={left}, not at the notification area's end")
     if not s.running():
         raise Failure("the program ended")
+
+
+icon_appears_once_the_taskbar_answers.busy_taskbar = True
 
 
 def yes_hides_the_dialog(s):
@@ -628,21 +713,22 @@ SCENARIOS = {
 }
 
 
-def main(argv):
-    if len(argv) != 4 or argv[1] not in SCENARIOS:
-        print(__doc__.strip(), file=sys.stderr)
-        print("scenarios: " + ", ".join(SCENARIOS), file=sys.stderr)
+def play(argv, usage, scenarios, world, count):
+    """Plays the scenario argv[1] of `scenarios` in world(*argv[2:], icon); the exit status.
+    `count` is how many arguments the driver takes, `usage` what it prints when they are wrong."""
+    if len(argv) != count + 1 or argv[1] not in scenarios:
+        print(usage.strip(), file=sys.stderr)
+        print("scenarios: " + ", ".join(scenarios), file=sys.stderr)
         return 2
     for var in ("DISPLAY", "WINEPREFIX"):
         if not os.environ.get(var):
-            print(f"taskbar_clicks: {var} is not set", file=sys.stderr)
+            print(f"{os.path.basename(argv[0])}: {var} is not set", file=sys.stderr)
             return 2
     icon = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "res",
                         "wispfold.ico")
     try:
-        busy = SCENARIOS[argv[1]] is icon_appears_once_the_taskbar_answers
-        with Session(argv[2], argv[3], icon, busy_taskbar=busy) as session:
-            SCENARIOS[argv[1]](session)
+        with world(*argv[2:], icon) as session:
+            scenarios[argv[1]](session)
     except Failure as e:
         log(f"FAILED: {e}")
         return 1
@@ -651,4 +737,8 @@ def main(argv):
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv))
+    def world(*args):
+        scenario = SCENARIOS.get(sys.argv[1])
+        return Session(*args, busy_taskbar=getattr(scenario, "busy_taskbar", False))
+
+    sys.exit(play(sys.argv, __doc__, SCENARIOS, world, 3))
