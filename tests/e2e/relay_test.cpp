@@ -69,9 +69,8 @@ TEST_F(RelayTest, IconAddedOnceAgainForANewTaskbarAndDeletedAtTrayExit) {
     EXPECT_TRUE(WaitUntil([&] { return Count(kModify) == 1; }, 5000));
     EXPECT_EQ(Count(kDelete), 0u);
 
-    ASSERT_TRUE(Dialog().PostTrayNotify(e2e::kTrayNotify, 1, WM_LBUTTONDOWN));
-    HWND hMenu = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (hMenu = Scout().PopupMenu()) != nullptr; }, 5000));
+    const HWND hMenu = OpenTrayMenu();
+    ASSERT_NE(hMenu, nullptr);
     ASSERT_TRUE(CPopupMenuDriver(hMenu).Pick(1));
     ASSERT_TRUE(m_process.WaitExit(10000));
     EXPECT_EQ(Count(kDelete), 1u) << "\"終了\" left the icon behind";

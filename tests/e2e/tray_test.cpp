@@ -19,27 +19,15 @@ constexpr int kExitItem = 1;
 
 class TrayTest : public CWispfoldFixture {
 protected:
-    // A left press on the icon, as the shell reports it; the open menu, or null.
-    HWND OpenMenu() {
-        if (!Dialog().PostTrayNotify(e2e::kTrayNotify, 1, WM_LBUTTONDOWN))
-            return nullptr;
-        HWND hMenu = nullptr;
-        WaitUntil(
-            [&] {
-                hMenu = Scout().PopupMenu();
-                return hMenu != nullptr && IsWindowVisible(hMenu);
-            },
-            5000);
-        return hMenu;
-    }
-
     bool NoMenuOpen() const {
         HWND hMenu = Scout().PopupMenu();
         return hMenu == nullptr || !IsWindowVisible(hMenu);
     }
 
-    // "はい": the watch runs and the dialog hides.
+    // "はい" on the dialog on the screen: the watch runs and the dialog hides.
     void StartWatchFromDialog() {
+        ASSERT_TRUE(WaitUntil([&] { return IsOnScreen(); }, 5000))
+            << "the dialog is not on the screen";
         ASSERT_TRUE(Dialog().Click(IDC_BTN_YES));
         ASSERT_GE(WaitHidden(NowMs(), 5000), 0);
         ASSERT_TRUE(WaitSettledAfterHide());
@@ -55,7 +43,7 @@ TEST_F(TrayTest, OnlyALeftButtonPressOpensTheMenuAtTheCursor) {
         << "a report other than a left press opened the menu";
 
     ASSERT_TRUE(SetCursorPos(300, 200));
-    const HWND hMenu = OpenMenu();
+    const HWND hMenu = OpenTrayMenu();
     ASSERT_NE(hMenu, nullptr) << "a left press opened no menu";
     RECT rc{};
     GetWindowRect(hMenu, &rc);
@@ -68,7 +56,7 @@ TEST_F(TrayTest, OnlyALeftButtonPressOpensTheMenuAtTheCursor) {
     EXPECT_TRUE(HoldsFor([&] { return Dialog().IsVisible() && m_process.IsRunning(); }, 500));
 
     // Every press makes a menu of its own.
-    const HWND hAgain = OpenMenu();
+    const HWND hAgain = OpenTrayMenu();
     ASSERT_NE(hAgain, nullptr) << "the second press opened no menu";
     ASSERT_TRUE(CPopupMenuDriver(hAgain).Dismiss());
     EXPECT_TRUE(WaitUntil([&] { return NoMenuOpen(); }, 3000));
@@ -78,7 +66,7 @@ TEST_F(TrayTest, OpenShowsTheHiddenDialogAndTheWatchGoesOn) {
     ASSERT_TRUE(LaunchVisible());
     StartWatchFromDialog();
 
-    const HWND hMenu = OpenMenu();
+    const HWND hMenu = OpenTrayMenu();
     ASSERT_NE(hMenu, nullptr);
     ASSERT_TRUE(CPopupMenuDriver(hMenu).Pick(kOpenItem));
     ASSERT_TRUE(WaitUntil([&] { return Dialog().IsVisible(); }, 5000))
@@ -97,7 +85,7 @@ TEST_F(TrayTest, OpenShowsTheHiddenDialogAndTheWatchGoesOn) {
 TEST_F(TrayTest, ExitEndsTheProgramWhileTheWatchRuns) {
     ASSERT_TRUE(LaunchVisible());
     StartWatchFromDialog();
-    const HWND hMenu = OpenMenu();
+    const HWND hMenu = OpenTrayMenu();
     ASSERT_NE(hMenu, nullptr);
     ASSERT_TRUE(CPopupMenuDriver(hMenu).Pick(kExitItem));
     EXPECT_TRUE(m_process.WaitExit(10000)) << "\"終了\" did not end the program";

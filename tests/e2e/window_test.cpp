@@ -87,7 +87,7 @@ TEST_F(WindowTest, LayoutShowsOnlyItsVisibleControls) {
 
 TEST_F(WindowTest, BackgroundIsTheProgramsColour) {
     ASSERT_TRUE(LaunchVisible("winxp"));
-    const COLORREF expected = RGB(251, 225, 183);
+    const COLORREF expected = e2e::kBackColour;
     // Two points of bare background: the top-left corner of the client area, and left of
     // "はい" at its middle height, below the question text and above the check box.
     const RECT yes = Dialog().ItemRect(IDC_BTN_YES);

@@ -45,8 +45,11 @@ bool CDialogDriver::PressKey(WORD vk) const {
     // The dialog's message loop (IsDialogMessage) turns Enter into the default button's command
     // and Escape into IDCANCEL only for key messages addressed to the dialog or one of its
     // controls; WM_KEYDOWN sent directly would bypass that loop.
-    return PostMessageA(hTarget, WM_KEYDOWN, vk, down) != FALSE &&
-           PostMessageA(hTarget, WM_KEYUP, vk, up) != FALSE;
+    if (!PostMessageA(hTarget, WM_KEYDOWN, vk, down))
+        return false;
+    // Escape (and Enter on some dialogs) ends the dialog on the key-down; its windows can be
+    // gone before the key-up is posted, which then has nothing left to reach.
+    return PostMessageA(hTarget, WM_KEYUP, vk, up) != FALSE || !IsWindow(hTarget);
 }
 
 bool CDialogDriver::TypeKey(WORD vk) const {

@@ -7,8 +7,12 @@ bool CPopupMenuDriver::Press(std::initializer_list<WORD> keys) const {
         const LPARAM up = down | (1L << 30) | (1L << 31);
         // Posted to the menu window: the menu loop peeks its thread's whole queue, so the keys
         // reach it as if typed while the menu had the keyboard.
-        if (!PostMessageA(m_hMenu, WM_KEYDOWN, vk, down) ||
-            !PostMessageA(m_hMenu, WM_KEYUP, vk, up))
+        if (!PostMessageA(m_hMenu, WM_KEYDOWN, vk, down))
+            return false;
+        // The menu acts on the key-down: Enter and Escape end it, and its window can be gone
+        // before the key-up is posted (a test thread that loses the processor in between).
+        // That key-up has nothing left to reach; any other failed post is a failure.
+        if (!PostMessageA(m_hMenu, WM_KEYUP, vk, up) && IsWindow(m_hMenu))
             return false;
     }
     return true;

@@ -12,7 +12,8 @@ public:
 
     HWND Window() const { return m_hMenu; }
     bool IsOpen() const { return IsWindow(m_hMenu) && IsWindowVisible(m_hMenu); }
-    // Key-down/key-up pairs, in order.
+    // Key-down/key-up pairs, in order; false when a key-down could not be posted (the menu has
+    // gone), or a key-up while the menu is still there.
     bool Press(std::initializer_list<WORD> keys) const;
     // Item n (from 0): VK_DOWN n+1 times (the first press selects the first item), then Enter.
     bool Pick(int nItem) const;

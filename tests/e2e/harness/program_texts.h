@@ -3,7 +3,8 @@
 #include <windows.h>
 
 // What the program shows and answers to, as the user sees it: its fixed texts (code page 932
-// bytes, like the program's own) and the numbers of its messages and registry places.
+// bytes, like the program's own), its background colour, and the numbers of its messages and
+// registry places.
 namespace e2e {
 
 constexpr char kMainCaption[] = "Wispfold Ver1.06";
@@ -12,6 +13,9 @@ constexpr char kAppName[] = "Wispfold";
 constexpr char kRefusalText[] = "このOSでは、ご使用いただけません。";
 constexpr char kQuestionPrefix[] =
     "削除できないクッキーファイルがあります。ファイル属性を変えて削除しますか？\nファイル名：";
+
+// The main dialog's background: red 251, green 225, blue 183.
+constexpr COLORREF kBackColour = RGB(251, 225, 183);
 
 // The notification icon's callback message, posted to the main dialog.
 constexpr UINT kTrayNotify = WM_USER + 600;

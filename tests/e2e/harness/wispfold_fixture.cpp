@@ -2,7 +2,9 @@
 
 #include <cstdlib>
 
+#include "tests/e2e/harness/message_box.h"
 #include "tests/e2e/harness/program_texts.h"
+#include "tests/e2e/harness/screen_probe.h"
 #include "tests/e2e/harness/wait_until.h"
 
 using e2e::NowMs;
@@ -93,18 +95,44 @@ HWND CWispfoldFixture::FindAboutBox() const {
     return Scout().Find("#32770", e2e::kAboutCaption);
 }
 
+bool CWispfoldFixture::IsOnScreen() const {
+    return CScreenProbe::PixelAt(m_pDialog->ClientToScreenPoint(2, 2)) == e2e::kBackColour;
+}
+
 ::testing::AssertionResult CWispfoldFixture::WaitSettledAfterHide() const {
-    const HWND hDlg = m_pDialog->Window();
+    if (!WaitUntil([&] { return !IsOnScreen(); }, kBoxTimeoutMs))
+        return ::testing::AssertionFailure() << "the X server kept the hidden dialog on the screen";
+    // The X server has sent the focus-out with the hide. The program reads it when its queue
+    // next runs empty, and the class library shows a modal dialog only then: once the About box
+    // is up, the focus-out has been read, at a time when the hidden dialog did not have the
+    // foreground (the hide gave it away), so it had nothing to cancel.
+    if (!m_pDialog->SysCommand(e2e::kAboutCommand))
+        return ::testing::AssertionFailure() << "the About command could not be posted";
+    HWND hAbout = nullptr;
     if (!WaitUntil(
             [&] {
-                const HWND hForeground = GetForegroundWindow();
-                return hForeground != nullptr && hForeground != hDlg;
+                hAbout = FindAboutBox();
+                return hAbout != nullptr && IsWindowVisible(hAbout);
             },
             kBoxTimeoutMs))
-        return ::testing::AssertionFailure() << "the hidden dialog kept the focus";
-    if (!m_process.WaitIdle(kBoxTimeoutMs))
-        return ::testing::AssertionFailure() << "the program never became idle after the hide";
+        return ::testing::AssertionFailure() << "the About box never came up";
+    if (!CMessageBox(hAbout).Answer(IDOK) ||
+        !WaitUntil([&] { return !IsWindow(hAbout); }, kBoxTimeoutMs))
+        return ::testing::AssertionFailure() << "the About box did not close";
     return ::testing::AssertionSuccess();
+}
+
+HWND CWispfoldFixture::OpenTrayMenu() const {
+    if (!m_pDialog->PostTrayNotify(e2e::kTrayNotify, 1, WM_LBUTTONDOWN))
+        return nullptr;
+    HWND hMenu = nullptr;
+    WaitUntil(
+        [&] {
+            hMenu = Scout().PopupMenu();
+            return hMenu != nullptr && IsWindowVisible(hMenu);
+        },
+        kBoxTimeoutMs);
+    return hMenu != nullptr && IsWindowVisible(hMenu) ? hMenu : nullptr;
 }
 
 long long CWispfoldFixture::WaitHidden(ULONGLONG sinceMs, DWORD timeoutMs) const {

@@ -51,12 +51,19 @@ protected:
     // Waits until the dialog is hidden; the time from `sinceMs` (an e2e::NowMs value) until it
     // was seen hidden, or -1 when it never was within timeoutMs.
     long long WaitHidden(ULONGLONG sinceMs, DWORD timeoutMs) const;
-    // After the dialog hid, until the window system has taken the focus from it and the program
-    // is idle again. Under Wine the program learns of the lost focus from X events that can
-    // reach it later than a message posted the instant the dialog was seen hidden; the late
-    // focus-out then cancels whatever it just opened (a tray menu). A person's click never
-    // comes that soon.
+    // Whether the X server shows the dialog: its background colour at the top-left corner of
+    // the client area, which is bare background.
+    bool IsOnScreen() const;
+    // After a hide of the dialog that was on the screen: until the X server has taken it off
+    // the screen, and the program has read what the X server told it with that (the dialog
+    // lost the focus). Under Wine the program reads the X server's reports only when its
+    // message queue has run empty, so a message posted the instant the dialog is seen hidden
+    // is handled before them: a tray menu it opens, with the hidden dialog made foreground for
+    // it, is cancelled by the focus-out read next. A person's click never comes that soon.
     ::testing::AssertionResult WaitSettledAfterHide() const;
+    // A left press on the notification icon, as the shell reports it; the popup menu once it
+    // is open (visible), or null.
+    HWND OpenTrayMenu() const;
 
     CWispfoldProcess m_process;
     CCookieFolder m_cookies;

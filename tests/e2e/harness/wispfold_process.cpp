@@ -43,10 +43,6 @@ bool CWispfoldProcess::WaitExit(DWORD timeoutMs) const {
     return IsStarted() && WaitForSingleObject(m_hProcess.Get(), timeoutMs) == WAIT_OBJECT_0;
 }
 
-bool CWispfoldProcess::WaitIdle(DWORD timeoutMs) const {
-    return IsStarted() && WaitForInputIdle(m_hProcess.Get(), timeoutMs) == 0;
-}
-
 DWORD CWispfoldProcess::ExitCode() const {
     DWORD dwCode = STILL_ACTIVE;
     if (IsStarted())

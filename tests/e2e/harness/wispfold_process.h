@@ -28,9 +28,6 @@ public:
     bool IsRunning() const;
     // True when the process ended within timeoutMs.
     bool WaitExit(DWORD timeoutMs) const;
-    // True when the program's user-interface thread waited for input with nothing pending
-    // within timeoutMs.
-    bool WaitIdle(DWORD timeoutMs) const;
     DWORD ExitCode() const;
     const std::string& Error() const { return m_strError; }
 
