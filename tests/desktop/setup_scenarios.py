@@ -179,8 +179,8 @@ class SetupDesktop(tc.Desktop):
 
     def programs(self):
         """The pids of every running Wispfold."""
-        return [pid for pid, cmd in tc.wine_processes().items()
-                if tc.program_name(cmd) == "wispfold.exe"]
+        return [pid for pid, proc in tc.wine_processes().items()
+                if tc.program_name(proc) == "wispfold.exe"]
 
     def wait_running_from(self, folder):
         """Waits until one Wispfold runs, and checks that its image is the one in `folder`."""

@@ -295,8 +295,23 @@ def move_to(point):
 
 # --- Wine processes ---------------------------------------------------------------------------
 
+class WineProcess:
+    """A live process of the prefix as Linux shows it: its argument words (/proc/PID/cmdline)
+    and the name Wine gave it (/proc/PID/comm: the file name of the Windows program it runs,
+    cut to 15 bytes). Whatever started Wine stands before the Windows program in the words:
+    nothing, Wine's loader while it is still starting the program, an emulator running that
+    loader, or any other wrapper."""
+
+    def __init__(self, argv, comm):
+        self.argv = argv
+        self.comm = comm
+
+    def __str__(self):
+        return " ".join(self.argv)
+
+
 def wine_processes():
-    """Linux pid -> command line of every live process of this Wine prefix."""
+    """Linux pid -> WineProcess of every live process of this Wine prefix."""
     prefix = os.path.realpath(os.environ["WINEPREFIX"])
     found = {}
     for entry in os.listdir("/proc"):
@@ -306,7 +321,10 @@ def wine_processes():
             with open(f"/proc/{entry}/environ", "rb") as f:
                 env = f.read().split(b"\0")
             with open(f"/proc/{entry}/cmdline", "rb") as f:
-                cmdline = f.read().replace(b"\0", b" ").decode(errors="replace").strip()
+                # Wine writes the program's words over its own, and pads with NULs.
+                argv = [w.decode(errors="replace") for w in f.read().split(b"\0") if w]
+            with open(f"/proc/{entry}/comm", "rb") as f:
+                comm = f.read().rstrip(b"\n")
             with open(f"/proc/{entry}/stat", "rb") as f:
                 state = f.read().rsplit(b")", 1)[1].split()[0]
         except OSError:
@@ -316,7 +334,7 @@ def wine_processes():
         for var in env:
             if var.startswith(b"WINEPREFIX="):
                 if os.path.realpath(var[11:].decode(errors="replace")) == prefix:
-                    found[int(entry)] = cmdline
+                    found[int(entry)] = WineProcess(argv, comm)
                 break
     return found
 
@@ -366,21 +384,42 @@ def empty_folder(path):
 
 # --- one scenario's world ---------------------------------------------------------------------
 
-def program_path(cmdline):
-    """The Windows path of the program a Wine process runs, also while Wine's loader is still
-    starting it (its command line then begins with the loader's own path); '' for any other
-    process."""
-    match = re.match(r'(?:\S*/wine\S*\s+)*(?:"([A-Za-z]:\\[^"]*)"|([A-Za-z]:\\\S*))', cmdline)
-    return (match.group(1) or match.group(2)) if match else ""
+WINDOWS_PATH = re.compile(r'^"?[A-Za-z]:\\')
+COMM_LEN = 15  # Linux keeps the first 15 bytes of a process's name
 
 
-def program_name(cmdline):
-    return ntpath.basename(program_path(cmdline)).lower()
+def program_index(proc):
+    """Where the Windows program's path stands among the process's words: the first Windows path
+    whose file name is the name Wine gave the process, wherever the words of a wrapper put it;
+    None for a process that runs no program of its own yet (Wine's loader still starting, or a
+    launcher whose words name the program it hands over, not itself)."""
+    for i, word in enumerate(proc.argv):
+        if WINDOWS_PATH.match(word):
+            name = ntpath.basename(word.strip('"')).encode(errors="replace")[:COMM_LEN]
+            if name.lower() == proc.comm.lower():
+                return i
+    return None
 
 
-def outside_windows(cmdline):
+def program_path(proc):
+    """The Windows path of the program a Wine process runs; '' for any other process."""
+    i = program_index(proc)
+    return proc.argv[i].strip('"') if i is not None else ""
+
+
+def program_args(proc):
+    """The words after the program's path (lower case); None for a process with no program."""
+    i = program_index(proc)
+    return [w.lower() for w in proc.argv[i + 1:]] if i is not None else None
+
+
+def program_name(proc):
+    return ntpath.basename(program_path(proc)).lower()
+
+
+def outside_windows(proc):
     """A Windows program that is not one of Wine's own (those live in C:\\windows)."""
-    path = program_path(cmdline).lower()
+    path = program_path(proc).lower()
     return path != "" and not path.startswith("c:\\windows\\")
 
 
@@ -436,14 +475,14 @@ class Desktop:
         before = set(wine_processes())
         self._launch(args)
 
-        def ours(cmdline):
+        def ours(proc):
             if args:
-                return cmdline.lower().startswith(args[0].lower())
-            words = cmdline.lower().split()
-            return len(words) == 2 and words[0].endswith("explorer.exe") and words[1] == DESKTOP
+                return program_path(proc).lower() == args[0].lower()
+            # The desktop's own explorer: the one with nothing to hand over.
+            return program_name(proc) == "explorer.exe" and program_args(proc) == [DESKTOP]
 
         pid = wait_until(f"the process of {what}", lambda: next(
-            (p for p, cmd in wine_processes().items() if p not in before and ours(cmd)), None),
+            (p for p, proc in wine_processes().items() if p not in before and ours(proc)), None),
             START_TIMEOUT)
         self.owned[pid] = what
         log(f"started {what} (pid {pid})")
@@ -459,9 +498,9 @@ class Desktop:
                    timeout)
 
         def busy():
-            return [cmd for pid, cmd in wine_processes().items() if pid not in before and (
-                program_path(cmd).lower() == args[0].lower() or
-                outside_windows(cmd) and program_name(cmd) not in lasting)]
+            return [str(proc) for pid, proc in wine_processes().items() if pid not in before and (
+                program_path(proc).lower() == args[0].lower() or
+                outside_windows(proc) and program_name(proc) not in lasting)]
 
         wait_until(f"the end of {what}", lambda: not busy(), timeout)
         if not quiet:
@@ -495,8 +534,8 @@ class Desktop:
                 log(f"the screen at the failure: {path}")
         # What other programs started on the desktop first, then the session's own programs
         # from the last to the first: the desktop itself at the very end.
-        strays = [(pid, program_name(cmd)) for pid, cmd in wine_processes().items()
-                  if pid not in self.before and pid not in self.owned and outside_windows(cmd)]
+        strays = [(pid, program_name(proc)) for pid, proc in wine_processes().items()
+                  if pid not in self.before and pid not in self.owned and outside_windows(proc)]
         for pid, what in strays + list(reversed(self.owned.items())):
             if alive(pid):
                 try:
