@@ -9,6 +9,7 @@ Usage: taskbar_clicks.py SCENARIO WISPFOLD_EXE DESKTOP_KEEPER_EXE
 Needs DISPLAY and Wine's environment for the test prefix (desktop_run.sh provides both).
 Set WISPFOLD_TRAY_MENU_SHOT to a .png path to keep a photograph of the open tray menu.
 """
+import collections
 import itertools
 import ntpath
 import os
@@ -295,23 +296,8 @@ def move_to(point):
 
 # --- Wine processes ---------------------------------------------------------------------------
 
-class WineProcess:
-    """A live process of the prefix as Linux shows it: its argument words (/proc/PID/cmdline)
-    and the name Wine gave it (/proc/PID/comm: the file name of the Windows program it runs,
-    cut to 15 bytes). Whatever started Wine stands before the Windows program in the words:
-    nothing, Wine's loader while it is still starting the program, an emulator running that
-    loader, or any other wrapper."""
-
-    def __init__(self, argv, comm):
-        self.argv = argv
-        self.comm = comm
-
-    def __str__(self):
-        return " ".join(self.argv)
-
-
 def wine_processes():
-    """Linux pid -> WineProcess of every live process of this Wine prefix."""
+    """Linux pid -> Program of every live process of this Wine prefix."""
     prefix = os.path.realpath(os.environ["WINEPREFIX"])
     found = {}
     for entry in os.listdir("/proc"):
@@ -334,7 +320,7 @@ def wine_processes():
         for var in env:
             if var.startswith(b"WINEPREFIX="):
                 if os.path.realpath(var[11:].decode(errors="replace")) == prefix:
-                    found[int(entry)] = WineProcess(argv, comm)
+                    found[int(entry)] = program(argv, comm)
                 break
     return found
 
@@ -384,42 +370,28 @@ def empty_folder(path):
 
 # --- one scenario's world ---------------------------------------------------------------------
 
-WINDOWS_PATH = re.compile(r'^"?[A-Za-z]:\\')
-COMM_LEN = 15  # Linux keeps the first 15 bytes of a process's name
+Program = collections.namedtuple("Program", "path args")
 
 
-def program_index(proc):
-    """Where the Windows program's path stands among the process's words: the first Windows path
-    whose file name is the name Wine gave the process, wherever the words of a wrapper put it;
-    None for a process that runs no program of its own yet (Wine's loader still starting, or a
-    launcher whose words name the program it hands over, not itself)."""
-    for i, word in enumerate(proc.argv):
-        if WINDOWS_PATH.match(word):
-            name = ntpath.basename(word.strip('"')).encode(errors="replace")[:COMM_LEN]
-            if name.lower() == proc.comm.lower():
-                return i
-    return None
-
-
-def program_path(proc):
-    """The Windows path of the program a Wine process runs; '' for any other process."""
-    i = program_index(proc)
-    return proc.argv[i].strip('"') if i is not None else ""
-
-
-def program_args(proc):
-    """The words after the program's path (lower case); None for a process with no program."""
-    i = program_index(proc)
-    return [w.lower() for w in proc.argv[i + 1:]] if i is not None else None
+def program(words, comm):
+    """The Windows program a Wine process runs: the first Windows path among its words named as
+    Wine named the process (comm, cut to 15 bytes), wherever an emulator or another wrapper puts
+    it; its path and the words after it (lower case). Program("", []) for Wine's loader still
+    starting, or a launcher whose words name the program it hands over."""
+    for i, word in enumerate(words):
+        if re.match(r"[A-Za-z]:\\", word) and (
+                ntpath.basename(word).encode(errors="replace")[:15].lower() == comm.lower()):
+            return Program(word, [w.lower() for w in words[i + 1:]])
+    return Program("", [])
 
 
 def program_name(proc):
-    return ntpath.basename(program_path(proc)).lower()
+    return ntpath.basename(proc.path).lower()
 
 
 def outside_windows(proc):
     """A Windows program that is not one of Wine's own (those live in C:\\windows)."""
-    path = program_path(proc).lower()
+    path = proc.path.lower()
     return path != "" and not path.startswith("c:\\windows\\")
 
 
@@ -477,9 +449,9 @@ class Desktop:
 
         def ours(proc):
             if args:
-                return program_path(proc).lower() == args[0].lower()
+                return proc.path.lower() == args[0].lower()
             # The desktop's own explorer: the one with nothing to hand over.
-            return program_name(proc) == "explorer.exe" and program_args(proc) == [DESKTOP]
+            return program_name(proc) == "explorer.exe" and proc.args == [DESKTOP]
 
         pid = wait_until(f"the process of {what}", lambda: next(
             (p for p, proc in wine_processes().items() if p not in before and ours(proc)), None),
@@ -498,8 +470,8 @@ class Desktop:
                    timeout)
 
         def busy():
-            return [str(proc) for pid, proc in wine_processes().items() if pid not in before and (
-                program_path(proc).lower() == args[0].lower() or
+            return [proc for pid, proc in wine_processes().items() if pid not in before and (
+                proc.path.lower() == args[0].lower() or
                 outside_windows(proc) and program_name(proc) not in lasting)]
 
         wait_until(f"the end of {what}", lambda: not busy(), timeout)
