@@ -337,16 +337,6 @@ def title(page):
                  re.search("[\u3040-\u30ff\u4e00-\u9fff]", w.text)), None)
 
 
-def whole(page):
-    """The page once it is drawn whole: its title, and the items of its list of components (the
-    setup fills that tree view after showing it, and on a slow machine a reading falls in
-    between); None before."""
-    if not title(page) or any(w.kind == "SysTreeView32" for w in page) and not any(
-            w.kind == "TreeItem" for w in page):
-        return None
-    return page
-
-
 def centre(w):
     return ((w.left + w.right) // 2, (w.top + w.bottom) // 2)
 
@@ -355,8 +345,8 @@ def wizard_by_clicks(s):
     s.start("the setup's wizard", [tc.windows_path(s.setup)])
     option_cleared = False
     for _ in range(10):  # pages, and the click on the option
-        page = wait_until("a whole page of the setup's wizard with a Japanese title",
-                          lambda: whole(s.wizard()))
+        page = wait_until("a page of the setup's wizard with a Japanese title",
+                          lambda: (lambda page: title(page) and page)(s.wizard()))
         shown = title(page)
         if any(w.kind == "msctls_progress32" for w in page):
             wait_until("the end of the installation", lambda: title(s.wizard()) not in (
