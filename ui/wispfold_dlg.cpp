@@ -23,8 +23,6 @@ constexpr UINT kPageViewId = 1001;
 constexpr COLORREF kBackColour = RGB(251, 225, 183);
 // The icon's identifier: the program has one icon, so any fixed number serves.
 constexpr UINT kTrayIconId = 1;
-// The dialog's one timer: another add of a refused icon.
-constexpr UINT_PTR kTrayRetryTimer = 1;
 const char kTrayTip[] = "クッキーを監視";
 // The host of the maker's pages that the side commands open (the list page has another).
 const char kMakerPagesHost[] = "www.quenmarsh-mail.example";
@@ -192,7 +190,7 @@ int CWispfoldDlg::OnCreate(LPCREATESTRUCTA lpCreateStruct) {
     // LoadIconA picks the image of the system's standard icon size from the icon group.
     nid.hIcon = ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
     ::lstrcpynA(nid.szTip, kTrayTip, sizeof(nid.szTip));
-    m_trayIcon.SetRecord(nid);
+    m_trayPort.SetRecord(nid);
     m_trayKeeper.Add();
     m_uTrayId = nid.uID;
     return 0;
@@ -211,25 +209,9 @@ LRESULT CWispfoldDlg::OnTaskbarCreated(WPARAM, LPARAM) {
 }
 
 LRESULT CWispfoldDlg::OnTimer(WPARAM wParam, LPARAM) {
-    if (wParam == kTrayRetryTimer)
+    if (wParam == CDialogTrayPort::kRetryTimer)
         m_trayKeeper.OnRetryTimer();
     return 0;
-}
-
-bool CWispfoldDlg::AddIcon() {
-    return m_trayIcon.Add();
-}
-
-bool CWispfoldDlg::IconIsKnown() {
-    return m_trayIcon.Modify();
-}
-
-void CWispfoldDlg::SetRetryTimer(unsigned nElapseMs) {
-    ::SetTimer(m_hWnd, kTrayRetryTimer, nElapseMs, nullptr);
-}
-
-void CWispfoldDlg::KillRetryTimer() {
-    ::KillTimer(m_hWnd, kTrayRetryTimer);
 }
 
 void CWispfoldDlg::ShowTrayMenu() {
@@ -255,7 +237,7 @@ void CWispfoldDlg::ShowTrayMenu() {
 void CWispfoldDlg::OnDestroy() {
     // Every end of the dialog passes here while the window still exists, so no ghost icon is
     // left behind.
-    m_trayIcon.Remove();
+    m_trayPort.RemoveIcon();
     CDialog::OnDestroy();
     g_bWatching.store(0);
     // The worker must be finished before this object dies: its sleep is cut short, an open
