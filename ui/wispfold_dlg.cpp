@@ -38,6 +38,7 @@ BEGIN_MESSAGE_MAP(CWispfoldDlg, CDialog)
 ON_WM_SYSCOMMAND()
 ON_WM_PAINT()
 ON_WM_QUERYDRAGICON()
+ON_WM_CLOSE()
 ON_WM_CREATE()
 ON_MESSAGE(WM_TRAYNOTIFY, &CWispfoldDlg::OnTrayNotify)
 ON_WM_DESTROY()
@@ -147,6 +148,15 @@ void CWispfoldDlg::OnOK() {
 void CWispfoldDlg::OnCancel() {
     g_bWatching.store(0);
     CDialog::OnCancel();
+}
+
+// A modal window of this thread (the About box, the file dialog, a message box) runs its own
+// message loop above the dialog's: the dialog's end would wait for the user to close it. So it
+// is ended first; then the dialog ends as Escape ends it. A question of the watch belongs to the
+// worker's thread: the dialog's destruction answers it.
+void CWispfoldDlg::OnClose() {
+    EndModalWindowsAbove();
+    OnCancel();
 }
 
 void CWispfoldDlg::OnSysCommand(UINT nID, LPARAM) {

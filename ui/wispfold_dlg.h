@@ -39,6 +39,8 @@ protected:
     void OnSysCommand(UINT nID, LPARAM lParam);
     void OnPaint();
     HCURSOR OnQueryDragIcon();
+    // The close box, and a setup or uninstaller asking the program to end.
+    void OnClose();
     int OnCreate(LPCREATESTRUCTA lpCreateStruct);
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     void OnDestroy();
