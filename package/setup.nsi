@@ -1,14 +1,15 @@
 ; Wispfold's setup: a Japanese wizard that installs the program for the current user only, with no
 ; administrator rights, and an uninstaller that removes everything the setup wrote.
-; Built by script/build-setup: makensis -WX -INPUTCHARSET UTF8 with VERSION (the program's
-; FILEVERSION, as 1.0.0.1), EXE (the release program), README (the read-me in code page 932) and
-; OUTFILE defined.
+; Built by script/build-setup: makensis -WX -INPUTCHARSET UTF8 with what it shares with the
+; program, taken from the program's sources: VERSION (its FILEVERSION, as 1.0.0.1), MAIN_CAPTION
+; (its main dialog's caption), REFUSAL (its text for a system it cannot run on) and README_NAME;
+; and with EXE (the release program), README (the read-me in code page 932) and OUTFILE.
 
 Unicode true
 SetCompressor /SOLID lzma
 
-!ifndef VERSION | EXE | README | OUTFILE
-  !error "define VERSION, EXE, README and OUTFILE (script/build-setup does)"
+!ifndef VERSION | MAIN_CAPTION | REFUSAL | README_NAME | EXE | README | OUTFILE
+  !error "define VERSION, MAIN_CAPTION, REFUSAL, README_NAME, EXE, README and OUTFILE (script/build-setup does)"
 !endif
 
 !include MUI2.nsh
@@ -22,8 +23,6 @@ SetCompressor /SOLID lzma
 !define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
 ; The program's main window: a dialog, found even while it is hidden in the notification area.
 !define MAIN_CLASS "#32770"
-!define MAIN_CAPTION "Wispfold Ver1.06"
-!define README_NAME "読んでください.txt"
 ; How long a running Wispfold may take to end (100 ms steps): it ends within about a second.
 !define CLOSE_STEPS 100
 
