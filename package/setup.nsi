@@ -81,6 +81,33 @@ LangString NotEnded ${LANG_JAPANESE} "${PRODUCT} を終了できませんでし�
   ${PRODUCT} の開いている画面をすべて閉じ、通知領域の ${PRODUCT} のアイコンをクリックして「終了」を\
   選んでから、「再試行」を押してください。"
 
+LangString Unsupported ${LANG_JAPANESE} "${REFUSAL}$\r$\n$\r$\n\
+  ${PRODUCT} は Windows 2000、Windows XP、Windows Vista でお使いいただけます。何もインストールせずに終了します。"
+
+; The program refuses every system but Windows 2000, XP and Vista (Windows NT 5.0, 5.1, 6.0) at
+; each start, so the setup installs nothing elsewhere: it asks for the version as the program
+; does (GetVersionExA, which a compatibility setting of the system answers for each program),
+; before any page and before it writes anything, and ends with exit code 3.
+Function RefuseUnsupportedSystem
+  ; OSVERSIONINFOA: its size (148), major, minor, build, platform, then 128 bytes of text.
+  System::Call '*(i 148, i, i, i, i, &m128) p .R0'
+  System::Call 'kernel32::GetVersionExA(p R0)'
+  System::Call '*$R0(i, i .R1, i .R2, i, i .R3)'
+  System::Free $R0
+  ${If} $R3 = 2 ; VER_PLATFORM_WIN32_NT
+    ${If} $R1 = 5
+    ${AndIf} $R2 <= 1
+      Return
+    ${ElseIf} $R1 = 6
+    ${AndIf} $R2 = 0
+      Return
+    ${EndIf}
+  ${EndIf}
+  MessageBox MB_OK|MB_ICONSTOP "$(Unsupported)" /SD IDOK
+  SetErrorLevel 3
+  Quit
+FunctionEnd
+
 ; Ends every running Wispfold the way its close box does (a dialog turns WM_CLOSE into IDCANCEL
 ; and the program ends) and waits until the window is gone and the installed program can be
 ; replaced, i.e. its process has exited. When it does not end, asks the user to end it; a silent
@@ -185,6 +212,7 @@ Section "-Restart"
 SectionEnd
 
 Function .onInit
+  Call RefuseUnsupportedSystem
   SetShellVarContext current
   ; /NOSTARTUP: no shortcut in the Startup folder (the wizard then starts with the option off).
   ${GetParameters} $R0
