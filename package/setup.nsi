@@ -174,8 +174,6 @@ Section "${PRODUCT}" SecMain
   CreateShortCut "$SMPROGRAMS\${PRODUCT}\Wispfold.lnk" "$INSTDIR\Wispfold.exe"
   CreateShortCut "$SMPROGRAMS\${PRODUCT}\読んでください.lnk" "$INSTDIR\${README_NAME}"
   CreateShortCut "$SMPROGRAMS\${PRODUCT}\Wispfold のアンインストール.lnk" "$INSTDIR\uninstall.exe"
-  ; Left by an earlier install; the option below puts it back when it is chosen.
-  Delete "$SMSTARTUP\Wispfold.lnk"
 
   WriteRegStr HKCU "${UNINST_KEY}" "DisplayName" "${PRODUCT}"
   WriteRegStr HKCU "${UNINST_KEY}" "DisplayVersion" "${VERSION}"
@@ -204,6 +202,13 @@ Section "Windows の起動時に ${PRODUCT} を起動する" SecStartup
   CreateShortCut "$SMSTARTUP\Wispfold.lnk" "$INSTDIR\Wispfold.exe"
 SectionEnd
 
+; The option off: no shortcut, also none an earlier install made.
+Section "-StartupOff"
+  ${IfNot} ${SectionIsSelected} ${SecStartup}
+    Delete "$SMSTARTUP\Wispfold.lnk"
+  ${EndIf}
+SectionEnd
+
 Section "-Restart"
   ${If} $WasRunning = 1
     SetOutPath "$INSTDIR"
@@ -214,8 +219,21 @@ SectionEnd
 Function .onInit
   Call RefuseUnsupportedSystem
   SetShellVarContext current
-  ; /NOSTARTUP: no shortcut in the Startup folder (the wizard then starts with the option off).
+  ; An upgrade keeps the Startup shortcut as the user left it: the option starts ticked only
+  ; when the shortcut is there. A first install offers it ticked.
+  ReadRegStr $R0 HKCU "${UNINST_KEY}" "InstallLocation"
+  ${If} $R0 != ""
+  ${AndIfNot} ${FileExists} "$SMSTARTUP\Wispfold.lnk"
+    !insertmacro UnselectSection ${SecStartup}
+  ${EndIf}
+  ; /STARTUP puts the shortcut in the Startup folder, /NOSTARTUP takes it out (and wins over
+  ; /STARTUP); the wizard then starts with the option so.
   ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "/STARTUP" $R1
+  ${IfNot} ${Errors}
+    !insertmacro SelectSection ${SecStartup}
+  ${EndIf}
   ClearErrors
   ${GetOptions} $R0 "/NOSTARTUP" $R1
   ${IfNot} ${Errors}
