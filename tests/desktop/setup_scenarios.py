@@ -217,7 +217,7 @@ class SetupDesktop(tc.Desktop):
         caption = release_fact("wf_main_caption")
         self.run("the About entry", [tc.windows_path(self.probe), "/about", caption], quiet=True)
         wait_until("the About box", lambda: any(w.depth == 0 and "Wispfold" in w.text and
-                                                w.text != caption for w in self.windows()))
+                   w.text != caption for w in self.windows()), tc.START_TIMEOUT)
 
     def wizard(self):
         """The setup's window as window_probe sees it (itself first), or None."""
