@@ -1,8 +1,7 @@
 #!/usr/bin/env python3
-"""Uses Wispfold's setup as a user would, on Wine's shell desktop: silent installs, its refusal on
-Windows 7, a logon, upgrades (keeping the Startup choice; over a running Wispfold, also with its
-About box open), an uninstall while it runs (also over the About box), and one pass through the
-wizard by real mouse clicks. Built on the taskbar click driver (taskbar_clicks.py).
+"""Uses Wispfold's setup as a user would, on Wine's shell desktop: silent installs (refused on
+Windows 7), a logon, upgrades (keeping the Startup choice; over Wispfold and its About box), an
+uninstall (also over the About box), and the wizard by mouse clicks. Built on taskbar_clicks.py.
 
 Each run is one scenario on a desktop of its own; at the end every program it started is ended
 and everything the setup or the scenario wrote is removed, also when a check failed half-way.
