@@ -1,5 +1,7 @@
 #include "classlib/cdialog.h"
 
+#include <cstring>
+#include <iterator>
 #include <utility>
 
 #include "classlib/cwinapp.h"
@@ -121,6 +123,55 @@ void CDialog::EndDialog(int nResult) {
     if (std::exchange(m_bContinueModal, false))
         PostMessage(WM_NULL);
     ::EndDialog(m_hWnd, nResult);
+}
+
+namespace {
+
+// Modal windows stack a few deep at most (a dialog, a message box of it).
+struct CModalSearch {
+    HWND hWndOwner;
+    HWND found[16];
+    size_t nFound;
+};
+
+// A shown dialog box owned, directly or through another, by the search's window.
+BOOL CALLBACK CollectModalWindow(HWND hWnd, LPARAM lParam) {
+    auto& search = *reinterpret_cast<CModalSearch*>(lParam);
+    char szClass[16] = {};
+    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
+    if (hWnd == search.hWndOwner || !::IsWindowVisible(hWnd) || std::strcmp(szClass, "#32770"))
+        return TRUE;
+    for (HWND hOwner = ::GetWindow(hWnd, GW_OWNER); hOwner; hOwner = ::GetWindow(hOwner, GW_OWNER))
+        if (hOwner == search.hWndOwner) {
+            search.found[search.nFound++] = hWnd;
+            break;
+        }
+    return search.nFound < std::size(search.found);
+}
+
+} // namespace
+
+void CDialog::EndModalWindowsAbove() {
+    // A popup menu's loop (the tray menu) would otherwise wait for a click.
+    ::EndMenu();
+    // Only this thread's windows: another thread's message box (the watch's question) has its
+    // own way to end. Collected first, ended after: nothing changes under the enumeration.
+    CModalSearch search{m_hWnd, {}, 0};
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CollectModalWindow,
+                        reinterpret_cast<LPARAM>(&search));
+    for (size_t i = 0; i < search.nFound; ++i) {
+        const HWND hWnd = search.found[i];
+        if (!::IsWindow(hWnd))
+            continue;
+        if (CWnd::FromHandlePermanent(hWnd))
+            // One of ours (the About box): its own cancel ends its loop.
+            ::SendMessageA(hWnd, WM_COMMAND, IDCANCEL, 0);
+        else
+            // The system's (a message box, the file dialog): a cancel command is ignored by a
+            // box without a Cancel button, but EndDialog ends any dialog box's loop; its caller
+            // sees IDCANCEL, as after a cancel.
+            ::EndDialog(hWnd, IDCANCEL);
+    }
 }
 
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {

@@ -36,6 +36,10 @@ protected:
     virtual void OnOK();
     virtual void OnCancel();
     virtual void DoDataExchange(CDataExchange*) {}
+    // Ends every modal window this thread runs above the dialog (a menu, a dialog box of ours or
+    // of the system's, and what they opened in turn), each as its cancel would: their loops
+    // return as soon as the current message is handled.
+    void EndModalWindowsAbove();
 
     DECLARE_MESSAGE_MAP()
 

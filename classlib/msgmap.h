@@ -81,6 +81,7 @@ protected: \
 #define ON_WM_PAINT() AFX_MSG_ENTRY(WM_PAINT, 0, 0, AfxSig_v_v, pfn_v_v, &ThisClass::OnPaint)
 #define ON_WM_QUERYDRAGICON() AFX_MSG_ENTRY(WM_QUERYDRAGICON, 0, 0, AfxSig_h_v, pfn_h_v, &ThisClass::OnQueryDragIcon)
 #define ON_WM_CREATE() AFX_MSG_ENTRY(WM_CREATE, 0, 0, AfxSig_i_cs, pfn_i_cs, &ThisClass::OnCreate)
+#define ON_WM_CLOSE() AFX_MSG_ENTRY(WM_CLOSE, 0, 0, AfxSig_v_v, pfn_v_v, &ThisClass::OnClose)
 #define ON_WM_DESTROY() AFX_MSG_ENTRY(WM_DESTROY, 0, 0, AfxSig_v_v, pfn_v_v, &ThisClass::OnDestroy)
 #define ON_WM_CTLCOLOR() AFX_MSG_ENTRY(WM_CTLCOLOR, 0, 0, AfxSig_hbr_ctl, pfn_hbr_ctl, &ThisClass::OnCtlColor)
 #define ON_WM_WINDOWPOSCHANGING() AFX_MSG_ENTRY(WM_WINDOWPOSCHANGING, 0, 0, AfxSig_v_pwp, pfn_v_pwp, &ThisClass::OnWindowPosChanging)

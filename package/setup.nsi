@@ -1,14 +1,15 @@
 ; Wispfold's setup: a Japanese wizard that installs the program for the current user only, with no
 ; administrator rights, and an uninstaller that removes everything the setup wrote.
-; Built by script/build-setup: makensis -WX -INPUTCHARSET UTF8 with VERSION (the program's
-; FILEVERSION, as 1.0.0.1), EXE (the release program), README (the read-me in code page 932) and
-; OUTFILE defined.
+; Built by script/build-setup: makensis -WX -INPUTCHARSET UTF8 with what it shares with the
+; program, taken from the program's sources: VERSION (its FILEVERSION, as 1.0.0.1), MAIN_CAPTION
+; (its main dialog's caption), REFUSAL (its text for a system it cannot run on) and README_NAME;
+; and with EXE (the release program), README (the read-me in code page 932) and OUTFILE.
 
 Unicode true
 SetCompressor /SOLID lzma
 
-!ifndef VERSION | EXE | README | OUTFILE
-  !error "define VERSION, EXE, README and OUTFILE (script/build-setup does)"
+!ifndef VERSION | MAIN_CAPTION | REFUSAL | README_NAME | EXE | README | OUTFILE
+  !error "define VERSION, MAIN_CAPTION, REFUSAL, README_NAME, EXE, README and OUTFILE (script/build-setup does)"
 !endif
 
 !include MUI2.nsh
@@ -22,8 +23,6 @@ SetCompressor /SOLID lzma
 !define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
 ; The program's main window: a dialog, found even while it is hidden in the notification area.
 !define MAIN_CLASS "#32770"
-!define MAIN_CAPTION "Wispfold Ver1.06"
-!define README_NAME "読んでください.txt"
 ; How long a running Wispfold may take to end (100 ms steps): it ends within about a second.
 !define CLOSE_STEPS 100
 
@@ -81,6 +80,33 @@ LangString WelcomeText ${LANG_JAPANESE} "${PRODUCT} ${VERSION} をインスト�
 LangString NotEnded ${LANG_JAPANESE} "${PRODUCT} を終了できませんでした。$\r$\n$\r$\n\
   ${PRODUCT} の開いている画面をすべて閉じ、通知領域の ${PRODUCT} のアイコンをクリックして「終了」を\
   選んでから、「再試行」を押してください。"
+
+LangString Unsupported ${LANG_JAPANESE} "${REFUSAL}$\r$\n$\r$\n\
+  ${PRODUCT} は Windows 2000、Windows XP、Windows Vista でお使いいただけます。何もインストールせずに終了します。"
+
+; The program refuses every system but Windows 2000, XP and Vista (Windows NT 5.0, 5.1, 6.0) at
+; each start, so the setup installs nothing elsewhere: it asks for the version as the program
+; does (GetVersionExA, which a compatibility setting of the system answers for each program),
+; before any page and before it writes anything, and ends with exit code 3.
+Function RefuseUnsupportedSystem
+  ; OSVERSIONINFOA: its size (148), major, minor, build, platform, then 128 bytes of text.
+  System::Call '*(i 148, i, i, i, i, &m128) p .R0'
+  System::Call 'kernel32::GetVersionExA(p R0)'
+  System::Call '*$R0(i, i .R1, i .R2, i, i .R3)'
+  System::Free $R0
+  ${If} $R3 = 2 ; VER_PLATFORM_WIN32_NT
+    ${If} $R1 = 5
+    ${AndIf} $R2 <= 1
+      Return
+    ${ElseIf} $R1 = 6
+    ${AndIf} $R2 = 0
+      Return
+    ${EndIf}
+  ${EndIf}
+  MessageBox MB_OK|MB_ICONSTOP "$(Unsupported)" /SD IDOK
+  SetErrorLevel 3
+  Quit
+FunctionEnd
 
 ; Ends every running Wispfold the way its close box does (a dialog turns WM_CLOSE into IDCANCEL
 ; and the program ends) and waits until the window is gone and the installed program can be
@@ -148,8 +174,6 @@ Section "${PRODUCT}" SecMain
   CreateShortCut "$SMPROGRAMS\${PRODUCT}\Wispfold.lnk" "$INSTDIR\Wispfold.exe"
   CreateShortCut "$SMPROGRAMS\${PRODUCT}\読んでください.lnk" "$INSTDIR\${README_NAME}"
   CreateShortCut "$SMPROGRAMS\${PRODUCT}\Wispfold のアンインストール.lnk" "$INSTDIR\uninstall.exe"
-  ; Left by an earlier install; the option below puts it back when it is chosen.
-  Delete "$SMSTARTUP\Wispfold.lnk"
 
   WriteRegStr HKCU "${UNINST_KEY}" "DisplayName" "${PRODUCT}"
   WriteRegStr HKCU "${UNINST_KEY}" "DisplayVersion" "${VERSION}"
@@ -178,6 +202,13 @@ Section "Windows の起動時に ${PRODUCT} を起動する" SecStartup
   CreateShortCut "$SMSTARTUP\Wispfold.lnk" "$INSTDIR\Wispfold.exe"
 SectionEnd
 
+; The option off: no shortcut, also none an earlier install made.
+Section "-StartupOff"
+  ${IfNot} ${SectionIsSelected} ${SecStartup}
+    Delete "$SMSTARTUP\Wispfold.lnk"
+  ${EndIf}
+SectionEnd
+
 Section "-Restart"
   ${If} $WasRunning = 1
     SetOutPath "$INSTDIR"
@@ -186,9 +217,23 @@ Section "-Restart"
 SectionEnd
 
 Function .onInit
+  Call RefuseUnsupportedSystem
   SetShellVarContext current
-  ; /NOSTARTUP: no shortcut in the Startup folder (the wizard then starts with the option off).
+  ; An upgrade keeps the Startup shortcut as the user left it: the option starts ticked only
+  ; when the shortcut is there. A first install offers it ticked.
+  ReadRegStr $R0 HKCU "${UNINST_KEY}" "InstallLocation"
+  ${If} $R0 != ""
+  ${AndIfNot} ${FileExists} "$SMSTARTUP\Wispfold.lnk"
+    !insertmacro UnselectSection ${SecStartup}
+  ${EndIf}
+  ; /STARTUP puts the shortcut in the Startup folder, /NOSTARTUP takes it out (and wins over
+  ; /STARTUP); the wizard then starts with the option so.
   ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "/STARTUP" $R1
+  ${IfNot} ${Errors}
+    !insertmacro SelectSection ${SecStartup}
+  ${EndIf}
   ClearErrors
   ${GetOptions} $R0 "/NOSTARTUP" $R1
   ${IfNot} ${Errors}

@@ -1,18 +1,19 @@
 #pragma once
 
-// The shell's side of the program's one notification icon, and a timer of the window that owns
-// it. Kept apart from Win32 so that the rule below can be checked alone.
-class CTrayIconShell {
+// What the icon keeper needs of the platform: the shell's side of the program's one
+// notification icon, and a timer of the window that owns it. Kept apart from Win32 so that the
+// rule below can be checked alone.
+class CTrayIconPort {
 public:
-    // NIM_ADD with the icon's record: true when the shell took it.
+    // Sends NIM_ADD with the icon's record: true when the shell took it.
     virtual bool AddIcon() = 0;
-    // NIM_MODIFY with the same record: true when the shell has the icon.
-    virtual bool IconIsKnown() = 0;
-    virtual void SetRetryTimer(unsigned nElapseMs) = 0;
-    virtual void KillRetryTimer() = 0;
+    // Sends NIM_MODIFY with the same record: true when the shell has the icon.
+    virtual bool ModifyIcon() = 0;
+    virtual void StartRetryTimer(unsigned nElapseMs) = 0;
+    virtual void StopRetryTimer() = 0;
 
 protected:
-    ~CTrayIconShell() = default;
+    ~CTrayIconPort() = default;
 };
 
 // Keeps the icon on the taskbar. A program started at logon may come before the taskbar exists
@@ -22,51 +23,41 @@ class CTrayIconKeeper {
 public:
     static constexpr unsigned kRetryMs = 2000;
 
-    explicit CTrayIconKeeper(CTrayIconShell& shell) : m_shell(shell) {}
+    explicit CTrayIconKeeper(CTrayIconPort& port) : m_port(port) {}
     CTrayIconKeeper(const CTrayIconKeeper&) = delete;
     CTrayIconKeeper& operator=(const CTrayIconKeeper&) = delete;
 
     // At the window's creation, and when a new taskbar (one that knows no icons) appears.
     void Add() {
         if (TryAdd())
-            Taken();
-        else
-            Refused();
+            StopRetrying();
+        else if (!m_bRetrying) {
+            // One timer at a time: a refusal while retrying goes on with the running one.
+            m_bRetrying = true;
+            m_port.StartRetryTimer(kRetryMs);
+        }
     }
 
     void OnRetryTimer() {
         if (!m_bRetrying)
             return; // a tick already queued when the icon was taken
         if (TryAdd())
-            Taken();
+            StopRetrying();
     }
-
-    bool IsOnTaskbar() const { return m_bOnTaskbar; }
 
 private:
     // A busy shell may take an add yet report a time-out, and a taskbar announced as new may
     // still hold the icon; every add of an icon the shell has is refused, so such an icon
     // counts as taken.
-    bool TryAdd() { return m_shell.AddIcon() || m_shell.IconIsKnown(); }
+    bool TryAdd() { return m_port.AddIcon() || m_port.ModifyIcon(); }
 
-    void Taken() {
-        m_bOnTaskbar = true;
+    void StopRetrying() {
         if (m_bRetrying) {
             m_bRetrying = false;
-            m_shell.KillRetryTimer();
+            m_port.StopRetryTimer();
         }
     }
 
-    void Refused() {
-        m_bOnTaskbar = false;
-        // One timer at a time: a refusal while retrying goes on with the running one.
-        if (!m_bRetrying) {
-            m_bRetrying = true;
-            m_shell.SetRetryTimer(kRetryMs);
-        }
-    }
-
-    CTrayIconShell& m_shell;
-    bool m_bOnTaskbar = false;
+    CTrayIconPort& m_port;
     bool m_bRetrying = false;
 };

@@ -23,8 +23,6 @@ constexpr UINT kPageViewId = 1001;
 constexpr COLORREF kBackColour = RGB(251, 225, 183);
 // The icon's identifier: the program has one icon, so any fixed number serves.
 constexpr UINT kTrayIconId = 1;
-// The dialog's one timer: another add of a refused icon.
-constexpr UINT_PTR kTrayRetryTimer = 1;
 const char kTrayTip[] = "クッキーを監視";
 // The host of the maker's pages that the side commands open (the list page has another).
 const char kMakerPagesHost[] = "www.quenmarsh-mail.example";
@@ -40,6 +38,7 @@ BEGIN_MESSAGE_MAP(CWispfoldDlg, CDialog)
 ON_WM_SYSCOMMAND()
 ON_WM_PAINT()
 ON_WM_QUERYDRAGICON()
+ON_WM_CLOSE()
 ON_WM_CREATE()
 ON_MESSAGE(WM_TRAYNOTIFY, &CWispfoldDlg::OnTrayNotify)
 ON_WM_DESTROY()
@@ -151,6 +150,15 @@ void CWispfoldDlg::OnCancel() {
     CDialog::OnCancel();
 }
 
+// A modal window of this thread (the About box, the file dialog, a message box) runs its own
+// message loop above the dialog's: the dialog's end would wait for the user to close it. So it
+// is ended first; then the dialog ends as Escape ends it. A question of the watch belongs to the
+// worker's thread: the dialog's destruction answers it.
+void CWispfoldDlg::OnClose() {
+    EndModalWindowsAbove();
+    OnCancel();
+}
+
 void CWispfoldDlg::OnSysCommand(UINT nID, LPARAM) {
     if (IsAboutBoxCommand(nID)) {
         CAboutDlg dlgAbout;
@@ -192,7 +200,7 @@ int CWispfoldDlg::OnCreate(LPCREATESTRUCTA lpCreateStruct) {
     // LoadIconA picks the image of the system's standard icon size from the icon group.
     nid.hIcon = ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
     ::lstrcpynA(nid.szTip, kTrayTip, sizeof(nid.szTip));
-    m_trayIcon.SetRecord(nid);
+    m_trayPort.SetRecord(nid);
     m_trayKeeper.Add();
     m_uTrayId = nid.uID;
     return 0;
@@ -211,25 +219,9 @@ LRESULT CWispfoldDlg::OnTaskbarCreated(WPARAM, LPARAM) {
 }
 
 LRESULT CWispfoldDlg::OnTimer(WPARAM wParam, LPARAM) {
-    if (wParam == kTrayRetryTimer)
+    if (wParam == CDialogTrayPort::kRetryTimer)
         m_trayKeeper.OnRetryTimer();
     return 0;
-}
-
-bool CWispfoldDlg::AddIcon() {
-    return m_trayIcon.Add();
-}
-
-bool CWispfoldDlg::IconIsKnown() {
-    return m_trayIcon.Modify();
-}
-
-void CWispfoldDlg::SetRetryTimer(unsigned nElapseMs) {
-    ::SetTimer(m_hWnd, kTrayRetryTimer, nElapseMs, nullptr);
-}
-
-void CWispfoldDlg::KillRetryTimer() {
-    ::KillTimer(m_hWnd, kTrayRetryTimer);
 }
 
 void CWispfoldDlg::ShowTrayMenu() {
@@ -255,7 +247,7 @@ void CWispfoldDlg::ShowTrayMenu() {
 void CWispfoldDlg::OnDestroy() {
     // Every end of the dialog passes here while the window still exists, so no ghost icon is
     // left behind.
-    m_trayIcon.Remove();
+    m_trayPort.RemoveIcon();
     CDialog::OnDestroy();
     g_bWatching.store(0);
     // The worker must be finished before this object dies: its sleep is cut short, an open

@@ -5,9 +5,9 @@
 #include "classlib/cbitmapbutton.h"
 #include "classlib/cbrush.h"
 #include "classlib/cdialog.h"
-#include "classlib/cnotifyicon.h"
 #include "sweep/cookie_sweeper.h"
 #include "ui/dialog_sweep_port.h"
+#include "ui/dialog_tray_port.h"
 #include "ui/tray_icon_keeper.h"
 
 class CRinkBrowser;
@@ -18,7 +18,7 @@ constexpr UINT WM_TRAYNOTIFY = WM_USER + 600;
 // The main dialog: the program's one window and the holder of the state the rest shares (the
 // cookie folder and sweep mode of the sweeper it is, the show flag, the icon). Its window is
 // visible only while m_bShown is 1.
-class CWispfoldDlg : public CDialog, public CCookieSweeper, private CTrayIconShell {
+class CWispfoldDlg : public CDialog, public CCookieSweeper {
 public:
     CWispfoldDlg();
 
@@ -39,6 +39,8 @@ protected:
     void OnSysCommand(UINT nID, LPARAM lParam);
     void OnPaint();
     HCURSOR OnQueryDragIcon();
+    // The close box, and a setup or uninstaller asking the program to end.
+    void OnClose();
     int OnCreate(LPCREATESTRUCTA lpCreateStruct);
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     void OnDestroy();
@@ -68,19 +70,13 @@ private:
     // The bare name (no folder) of the cookie file the user picks, empty when cancelled.
     CString ChooseCookieFile();
 
-    // The icon's shell side for the keeper: the kept record and a timer of this window.
-    bool AddIcon() override;
-    bool IconIsKnown() override;
-    void SetRetryTimer(unsigned nElapseMs) override;
-    void KillRetryTimer() override;
-
     // First, so that it outlives everything else the dialog holds; the sweeper base keeps a
     // reference to it from construction on.
     CDialogSweepPort m_port;
     UINT m_uTrayId = 0;
-    // Removed when the window is destroyed, so no icon outlives the program.
-    CNotifyIcon m_trayIcon;
-    CTrayIconKeeper m_trayKeeper{*this};
+    // Its icon is removed when the window is destroyed, so no icon outlives the program.
+    CDialogTrayPort m_trayPort;
+    CTrayIconKeeper m_trayKeeper{m_trayPort};
     CBitmapButton m_btnNews;
     CBitmapButton m_btnSites;
     CBitmapButton m_btnOpen;

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Uses Wispfold's setup as a user would, on Wine's shell desktop: silent installs, a logon, an
-upgrade over a running Wispfold, an uninstall while it runs, and one pass through the wizard by
-real mouse clicks. Built on the taskbar click driver (taskbar_clicks.py).
+"""Uses Wispfold's setup as a user would, on Wine's shell desktop: silent installs (refused on
+Windows 7), a logon, upgrades (keeping the Startup choice; over Wispfold and its About box), an
+uninstall (also over the About box), and the wizard by mouse clicks. Built on taskbar_clicks.py.
 
 Each run is one scenario on a desktop of its own; at the end every program it started is ended
 and everything the setup or the scenario wrote is removed, also when a check failed half-way.
@@ -17,6 +17,7 @@ import ntpath
 import os
 import re
 import shutil
+import subprocess
 import sys
 import tempfile
 
@@ -28,6 +29,7 @@ PUBLISHER_KEY = r"HKEY_CURRENT_USER\Software\Quenmarsh"
 PROGRAM_KEY = PUBLISHER_KEY + r"\Wispfold"
 SETTING_KEY = PROGRAM_KEY + r"\AppSeting"
 PENDING_KEY = r"HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Session Manager"
+APP_DEFAULTS = "HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\"  # + a program's file name
 README = "読んでください.txt"
 STARTUP_OPTION = "Windows の起動時に Wispfold を起動する"
 # A folder of the user's choice (/D=), with a Japanese name as a user here may well choose.
@@ -39,6 +41,13 @@ CLEAR, TICKED = 1, 2
 OLD_TIME = 978307200  # 2001-01-01
 
 Window = collections.namedtuple("Window", "depth kind text visible check left top right bottom")
+
+
+def release_fact(function):
+    """What the program, the package and the setup share: a function of script/release-env."""
+    env = os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../script/release-env")
+    return subprocess.run(["bash", "-c", f'source "{env}" && {function}'], check=True,
+                          capture_output=True, text=True).stdout.strip()
 
 
 def linux_path(path):
@@ -162,7 +171,8 @@ class SetupDesktop(tc.Desktop):
             shutil.rmtree(folder, ignore_errors=True)
         if os.path.lexists(startup_link()):
             os.unlink(startup_link())
-        lines = [f"[-{UNINSTALL_KEY}]", f"[-{PUBLISHER_KEY}]"]
+        lines = [f"[-{UNINSTALL_KEY}]", f"[-{PUBLISHER_KEY}]",
+                 f"[-{APP_DEFAULTS}{os.path.basename(self.setup)}]"]
         # Gone now, the uninstaller's copy, and so is its request to remove it at the next start.
         made = set(self.setups_temporary()) - self.temporary
         for path in made:
@@ -192,17 +202,26 @@ class SetupDesktop(tc.Desktop):
         log(f"Wispfold runs from {folder} (pid {pid})")
         return pid
 
-    def wizard(self):
-        """The setup's window as window_probe sees it (itself first), or None."""
+    def windows(self):
+        """Every shown window as window_probe sees it, each top-level one before its own."""
         with tempfile.TemporaryDirectory() as folder:
             out = os.path.join(folder, "windows.txt")
             self.run("the window probe", [tc.windows_path(self.probe), tc.windows_path(out)],
                      quiet=True)
             with open(out, encoding="utf-8") as f:
-                lines = [line.split("\t") for line in f.read().splitlines()]
+                return [Window(int(fields[0]), fields[1], fields[2], *map(int, fields[3:]))
+                        for fields in (line.split("\t") for line in f.read().splitlines())]
+
+    def open_about_box(self):
+        caption = release_fact("wf_main_caption")
+        self.run("the About entry", [tc.windows_path(self.probe), "/about", caption], quiet=True)
+        wait_until("the About box", lambda: any(w.depth == 0 and "Wispfold" in w.text and
+                   w.text != caption for w in self.windows()), tc.START_TIMEOUT)
+
+    def wizard(self):
+        """The setup's window as window_probe sees it (itself first), or None."""
         found = current = None
-        for fields in lines:
-            window = Window(int(fields[0]), fields[1], fields[2], *map(int, fields[3:]))
+        for window in self.windows():
             if window.depth == 0:
                 current = [window] if found is None and "セットアップ" in window.text else None
                 found = found or current
@@ -234,7 +253,8 @@ def silent_install(switches, chosen, startup):
         if (target or "").lower() != (exe.lower() if startup else ""):
             wrong.append(f"the Startup shortcut points at {target}")
         values = read_key(UNINSTALL_KEY) or {}
-        for name, value in {"DisplayName": "Wispfold", "DisplayVersion": "1.0.0.1",
+        for name, value in {"DisplayName": "Wispfold",
+                            "DisplayVersion": release_fact("wf_release_version"),
                             "Publisher": "Quenmarsh", "InstallLocation": folder,
                             "UninstallString": f'"{folder}\\uninstall.exe"',
                             "QuietUninstallString": f'"{folder}\\uninstall.exe" /S',
@@ -276,13 +296,38 @@ def logon(start_app_do):
     return scenario
 
 
-def upgrade(s):
+def refused_on_windows_7(s):
+    tc.import_registry([f"[{APP_DEFAULTS}{os.path.basename(s.setup)}]", '"Version"="win7"'])
+    # Straight from Wine, for the exit code: a silent refusal shows no window.
+    code = subprocess.run(["wine", tc.windows_path(s.setup), "/S"], stdin=subprocess.DEVNULL,
+                          stdout=subprocess.DEVNULL, timeout=tc.START_TIMEOUT).returncode
+    wrote = [p for p in [linux_path(default_folder()), menu_folder(), startup_link(), *(
+        set(s.setups_temporary()) - s.temporary)] if os.path.lexists(p)]
+    if code != 3 or wrote or read_key(UNINSTALL_KEY) is not None:
+        raise Failure(f"code {code}; wrote {wrote}; Uninstall key {read_key(UNINSTALL_KEY)}")
+
+
+def kept_startup(chosen):
+    """Silent upgrades: without a switch the shortcut stays as the first install left it."""
+    def scenario(s):
+        first, other = ([], ["/NOSTARTUP"]) if chosen else (["/NOSTARTUP"], ["/STARTUP"])
+        for switches, want in ((first, chosen), ([], chosen), (other, not chosen)):
+            s.install(*switches)
+            exe = shortcut_target(startup_link()) if os.path.exists(startup_link()) else ""
+            if exe.lower() != (default_folder().lower() + r"\wispfold.exe" if want else ""):
+                raise Failure(f"after the setup {switches} the Startup shortcut is {exe!r}")
+    return scenario
+
+
+def upgrade(s, about_box=False):
     s.install()
     write_setting(1)  # hidden in the notification area with its watch on, as after a logon
     exe = default_folder() + r"\Wispfold.exe"
     os.utime(linux_path(exe), (OLD_TIME, OLD_TIME))
     old = s.start("the installed Wispfold", [exe])
     s.wait_icon()
+    if about_box:
+        s.open_about_box()
     s.install()
     if tc.alive(old):
         raise Failure("the setup ended with the old Wispfold still running")
@@ -292,7 +337,7 @@ def upgrade(s):
     s.wait_running_from(default_folder())
 
 
-def uninstall(other_program):
+def uninstall(other_program, about_box=False):
     def scenario(s):
         s.install()
         write_setting(0, *([f"[{PUBLISHER_KEY}\\Another]", '"Kept"=dword:00000001']
@@ -300,6 +345,8 @@ def uninstall(other_program):
         cookies = seed_cookies()
         program = s.start("the installed Wispfold", [default_folder() + r"\Wispfold.exe"])
         wait_until("the dialog shown", on_screen(tc.dialog_visible), tc.START_TIMEOUT)
+        if about_box:
+            s.open_about_box()
         quiet = (read_key(UNINSTALL_KEY) or {}).get("QuietUninstallString", "")
         command = re.fullmatch(r'"([^"]+)" (/S)', quiet)
         if not command:
@@ -403,8 +450,13 @@ SCENARIOS = {
         ["/NOSTARTUP", "/D=" + ELSEWHERE], ELSEWHERE, False),
     "LogonStartsTheWatchHidden": logon(1),
     "LogonShowsTheDialogWithTheWatchOff": logon(0),
+    "RefusedOnWindows7": refused_on_windows_7,
+    "UpgradeKeepsTheStartupShortcut": kept_startup(True),
+    "UpgradeKeepsTheStartupShortcutOut": kept_startup(False),
     "UpgradeOverARunningWispfold": upgrade,
+    "UpgradeOverTheAboutBox": lambda s: upgrade(s, True),
     "UninstallWhileRunning": uninstall(False),
+    "UninstallOverTheAboutBox": uninstall(False, True),
     "UninstallKeepsThePublishersOtherKeys": uninstall(True),
     "WizardByMouseClicks": wizard_by_clicks,
 }

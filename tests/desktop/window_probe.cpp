@@ -1,6 +1,7 @@
 // Tells a test outside Wine where the windows of its desktop are: the X server sees the whole
 // shell desktop as one window, so a click driver cannot find a button by its text on its own.
-// Usage: window_probe.exe OUTFILE (a GUI program: started on a desktop, it opens no console).
+// Usage: window_probe.exe OUTFILE (a GUI program: started on a desktop, it opens no console), or
+// window_probe.exe /about CAPTION: picks the About entry of that dialog's system menu.
 // Writes one UTF-8 line per window, tab-separated:
 //   depth class text visible check left top right bottom
 // (depth 0 for a top-level window, 1 for each of its descendants; check is BM_GETCHECK of a
@@ -11,6 +12,8 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+
+#include "res/resource.h"
 
 namespace {
 
@@ -122,6 +125,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR pszCmdLine, int) {
     const std::wstring strOut = pszCmdLine;
     if (strOut.empty())
         return 2;
+    if (strOut.rfind(L"/about ", 0) == 0) {
+        std::wstring strCaption = strOut.substr(7);
+        if (strCaption.size() > 1 && strCaption.front() == L'"')
+            strCaption = strCaption.substr(1, strCaption.size() - 2);
+        HWND hDlg = FindWindowW(L"#32770", strCaption.c_str());
+        return hDlg && PostMessageW(hDlg, WM_SYSCOMMAND, IDM_ABOUTBOX, 0) ? 0 : 1;
+    }
     std::string out;
     EnumWindows(OnTopLevel, reinterpret_cast<LPARAM>(&out));
     const std::wstring strPart = strOut + L".part";

@@ -11,7 +11,7 @@ namespace {
 
 // A shell that refuses the first adds, and may already hold the icon (a busy shell that took an
 // add but reported a time-out). Records every call in order.
-class CFakeTrayShell : public CTrayIconShell {
+class CFakeTrayShell : public CTrayIconPort {
 public:
     int m_nRefusals = 0;
     bool m_bHoldsIcon = false;
@@ -28,17 +28,17 @@ public:
         m_bHoldsIcon = true;
         return true;
     }
-    bool IconIsKnown() override {
+    bool ModifyIcon() override {
         m_calls.push_back("modify");
         return m_bHoldsIcon;
     }
-    void SetRetryTimer(unsigned nElapseMs) override {
+    void StartRetryTimer(unsigned nElapseMs) override {
         EXPECT_FALSE(m_bTimerRunning) << "a second retry timer";
         EXPECT_EQ(nElapseMs, 2000u);
         m_calls.push_back("timer");
         m_bTimerRunning = true;
     }
-    void KillRetryTimer() override {
+    void StopRetryTimer() override {
         EXPECT_TRUE(m_bTimerRunning);
         m_calls.push_back("kill");
         m_bTimerRunning = false;
@@ -52,16 +52,13 @@ TEST(TrayIconKeeper, ARefusedAddIsTriedEveryTickUntilTakenThenNeverAgain) {
     shell.m_nRefusals = 3;
     CTrayIconKeeper keeper(shell);
     keeper.Add();
-    EXPECT_FALSE(keeper.IsOnTaskbar());
     EXPECT_EQ(shell.m_calls, (Calls{"add", "modify", "timer"}));
 
     shell.m_calls.clear();
     keeper.OnRetryTimer(); // second refusal: the shell does not have it either
     keeper.OnRetryTimer(); // third
-    EXPECT_FALSE(keeper.IsOnTaskbar());
     EXPECT_TRUE(shell.m_bTimerRunning);
     keeper.OnRetryTimer(); // taken
-    EXPECT_TRUE(keeper.IsOnTaskbar());
     EXPECT_EQ(shell.m_calls, (Calls{"add", "modify", "add", "modify", "add", "kill"}));
 
     // A tick queued before the timer died changes nothing.
@@ -77,13 +74,11 @@ TEST(TrayIconKeeper, AnIconTheShellHoldsDespiteTheRefusalCountsAsTaken) {
     keeper.Add();
     shell.m_bHoldsIcon = true; // the late add went through after all
     keeper.OnRetryTimer();
-    EXPECT_TRUE(keeper.IsOnTaskbar());
     EXPECT_FALSE(shell.m_bTimerRunning);
 
     // A taskbar announced as new that still holds the icon: taken at once, no timer.
     shell.m_calls.clear();
     keeper.Add();
-    EXPECT_TRUE(keeper.IsOnTaskbar());
     EXPECT_EQ(shell.m_calls, (Calls{"add", "modify"}));
 }
 
@@ -91,7 +86,6 @@ TEST(TrayIconKeeper, ANewTaskbarGetsTheIconAgainWithOneTimerAtMost) {
     CFakeTrayShell shell;
     CTrayIconKeeper keeper(shell);
     keeper.Add(); // taken the first time: no timer
-    ASSERT_TRUE(keeper.IsOnTaskbar());
     EXPECT_EQ(shell.m_calls, (Calls{"add"}));
 
     // The new taskbar knows no icons but is still too busy for the first add.
@@ -102,7 +96,6 @@ TEST(TrayIconKeeper, ANewTaskbarGetsTheIconAgainWithOneTimerAtMost) {
     keeper.Add(); // another "TaskbarCreated" while retrying: the same timer goes on
     EXPECT_EQ(shell.m_calls, (Calls{"add", "modify", "timer", "add", "modify"}));
     keeper.OnRetryTimer();
-    EXPECT_TRUE(keeper.IsOnTaskbar());
     EXPECT_FALSE(shell.m_bTimerRunning);
 
     // A taskbar that comes while retrying takes the icon and ends the retries.
@@ -111,7 +104,6 @@ TEST(TrayIconKeeper, ANewTaskbarGetsTheIconAgainWithOneTimerAtMost) {
     keeper.Add();
     ASSERT_TRUE(shell.m_bTimerRunning);
     keeper.Add();
-    EXPECT_TRUE(keeper.IsOnTaskbar());
     EXPECT_FALSE(shell.m_bTimerRunning);
 }
 
