@@ -48,6 +48,13 @@ void CCookieSweeper::PurgeCookies() {
         m_port.AskUser(kNoFolderText, kMbOk);
         return;
     }
+    // The rule is looked at once per pass, so a click of its box takes effect at the next one;
+    // with no favourite found the pass reads no cookie file.
+    m_bKeepThisPass = false;
+    if (m_bKeepFavourites.load()) {
+        m_favourites.Load(m_port, m_bClosing);
+        m_bKeepThisPass = !m_favourites.IsEmpty();
+    }
     DeleteCookieFiles(m_strCookieDir);
     if (m_nSweepMode == SWEEP_FOLDER_AND_LOW)
         DeleteCookieFiles(m_strCookieDir + "Low\\");
@@ -64,6 +71,8 @@ void CCookieSweeper::DeleteCookieFiles(CString strFolder) {
         if (strName.Find(".txt", 0) == -1)
             return true;
         const CString strPath = strFolder + strName;
+        if (m_bKeepThisPass && m_favourites.KeepsCookieFile(m_port, strPath))
+            return true;
         const DeleteResult result = m_port.EraseFile(strPath);
         // An entry that vanished since the listing (another purge took it) is done.
         if (result != DeleteResult::Failed)

@@ -198,6 +198,19 @@ bool CFakeSweepPort::ClearAttributes(const char* pszPath) {
     return true;
 }
 
+ReadResult CFakeSweepPort::ReadSmallFile(const char* pszPath, size_t nMaxBytes, std::string& out) {
+    ++m_nFileReads;
+    std::lock_guard lock(m_mutex);
+    out.clear();
+    auto it = m_entries.find(pszPath);
+    if (it == m_entries.end() || it->second.bDirectory || it->second.bUnreadable)
+        return ReadResult::Failed;
+    if (it->second.strContent.size() > nMaxBytes)
+        return ReadResult::TooLarge;
+    out = it->second.strContent;
+    return ReadResult::Read;
+}
+
 WindowRef CFakeSweepPort::FirstWindow() {
     ++m_nWalks;
     EnterWork();

@@ -22,6 +22,8 @@ public:
         bool bLocked = false;     // deletion fails even when not read-only
         bool bClearFails = false; // making it normal fails
         bool bVanishes = false;   // listed, but gone by the time it is deleted
+        bool bUnreadable = false; // opening it for reading fails
+        std::string strContent;
     };
     struct Window {
         bool bOwned = false;
@@ -69,6 +71,8 @@ public:
 
     OsVersionInfo m_version{kPlatformWin32NT, 5, 1};
     CString m_strCookieFolder{"C:\\Cookies"};
+    CString m_strFavouritesFolder{"C:\\Favorites"};
+    std::atomic<int> m_nFileReads{0};
     std::vector<Window> m_windows;
 
     std::atomic<int> m_nCookieFolderCalls{0};
@@ -101,6 +105,9 @@ public:
     DeleteResult EraseFile(const char* pszPath) override;
     uint32_t ReadAttributes(const char* pszPath) override;
     bool ClearAttributes(const char* pszPath) override;
+
+    CString GetFavouritesFolder() override { return m_strFavouritesFolder; }
+    ReadResult ReadSmallFile(const char* pszPath, size_t nMaxBytes, std::string& out) override;
 
     WindowRef FirstWindow() override;
     WindowRef NextWindow(WindowRef w) override;
