@@ -132,12 +132,37 @@ TEST(Win32Files, DoubleByteNamesRoundTripAsCodePage932) {
     EXPECT_EQ(port.EraseFile((dir.Path() + names[2]).c_str()), DeleteResult::Deleted);
 }
 
-TEST(Win32Shell, CookieFolderResolvesToAnAbsolutePath) {
+TEST(Win32Files, SmallFilesAreReadWholeOrNotAtAll) {
+    TempFolder dir;
+    dir.AddFile("表.txt");
+    CreateDirectoryA((dir.Path() + "x.txt").c_str(), nullptr);
+    const std::string path = dir.Path() + "表.txt";
     CWin32SweepPort port;
-    const CString strFolder = port.GetCookieFolder();
-    ASSERT_FALSE(strFolder.IsEmpty());
-    EXPECT_EQ(strFolder[1], ':');
-    EXPECT_NE(strFolder[strFolder.GetLength() - 1], '\\');
+    std::string out = "stale";
+
+    EXPECT_EQ(port.ReadSmallFile(path.c_str(), 6, out), ReadResult::Read);
+    EXPECT_EQ(out, "cookie");
+    EXPECT_EQ(port.ReadSmallFile(path.c_str(), 5, out), ReadResult::TooLarge);
+    EXPECT_TRUE(out.empty());
+    // Another program holding the file open for writing does not keep it from being read.
+    HANDLE hWriter = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(hWriter, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(port.ReadSmallFile(path.c_str(), 100, out), ReadResult::Read);
+    CloseHandle(hWriter);
+    for (const std::string& other : {dir.Path() + "x.txt", dir.Path() + "none.txt",
+                                     std::string("NUL"), dir.Path() + "con.txt"})
+        EXPECT_EQ(port.ReadSmallFile(other.c_str(), 100, out), ReadResult::Failed) << other;
+}
+
+TEST(Win32Shell, CookieAndFavouritesFoldersResolveToAbsolutePaths) {
+    CWin32SweepPort port;
+    for (const CString& strFolder : {port.GetCookieFolder(), port.GetFavouritesFolder()}) {
+        ASSERT_FALSE(strFolder.IsEmpty());
+        EXPECT_EQ(strFolder[1], ':');
+        EXPECT_NE(strFolder[strFolder.GetLength() - 1], '\\');
+    }
+    EXPECT_NE(std::string(port.GetCookieFolder()), std::string(port.GetFavouritesFolder()));
 }
 
 // The version answer is fixed when a process starts, so each answer is read by a child copy of
