@@ -34,7 +34,7 @@ protected:
             m_cookies.AddFileWith(m_strFavourites + "サイト.url",
                                   "[InternetShortcut]\r\nURL=http://Favourite.example/\r\n"));
         ASSERT_TRUE(m_cookies.AddDirectory("Low"));
-        for (const std::string& folder : {"", "Low\\"}) {
+        for (const std::string folder : {"", "Low\\"}) {
             ASSERT_TRUE(
                 m_cookies.AddFileWith(folder + "kept.txt", Record("www.favourite.example/")));
             ASSERT_TRUE(m_cookies.AddFileWith(folder + "gone.txt", Record("other.example/")));
