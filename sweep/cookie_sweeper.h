@@ -63,6 +63,7 @@ private:
     bool IsBrowserOpen();
     void RunWatchPass();
     bool TryEndLoop();
+    bool KeepsFavouriteCookieFile(const CString& strPath);
 
     // Loop ownership: kLoopAlive while a worker polls; kLoopRestart marks a start that came
     // while that worker was deciding whether to end.
@@ -74,4 +75,5 @@ private:
     // The purge's own: read afresh by each pass that keeps favourites, used by its worker only.
     CFavouriteSites m_favourites;
     bool m_bKeepThisPass = false;
+    bool m_bFavouritesRead = false;
 };

@@ -177,10 +177,12 @@ TEST_F(KeepFavourites, FavouritesAreReadOncePerPassWithinTheirBounds) {
     EXPECT_EQ(sites.Hosts(), expected);
     EXPECT_LT(port.m_nFileReads, CFavouriteSites::kMaxEntries);
 
-    // With the rule off nothing is read at all.
+    // A pass that meets no cookie file reads nothing; with the rule off no pass reads anything.
+    port.m_nFileReads = 0;
+    sweeper.PurgeCookies();
+    EXPECT_EQ(port.m_nFileReads, 0);
     sweeper.SetKeepFavourites(false);
     AddText(kDir + "a.txt", Record("favourite.example/"));
-    port.m_nFileReads = 0;
     sweeper.PurgeCookies();
     EXPECT_EQ(port.m_nFileReads, 0);
     EXPECT_FALSE(port.Exists(kDir + "a.txt"));
