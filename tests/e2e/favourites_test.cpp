@@ -1,22 +1,16 @@
-// The box that keeps the cookies of the user's favourite sites: with it ticked a favourite's
-// cookie file stays in both cookie folders while another goes, and the setting outlives the
-// program; with it clear both go.
+// The box that keeps the favourites' cookies: ticked, a favourite's cookie file stays in both
+// cookie folders while another site's goes, also after a restart; clear, both go.
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
 
 #include "res/resource.h"
-#include "tests/e2e/harness/program_texts.h"
 #include "tests/e2e/harness/wait_until.h"
 #include "tests/e2e/harness/wispfold_fixture.h"
 
-using e2e::HoldsFor;
-using e2e::WaitUntil;
-
 namespace {
-
-std::string Record(const std::string& hostPath) {
-    return "id\nv=1\n" + hostPath + "\n1536\n2916341376\n30563993\n3051651952\n30477563\n*\n";
+std::string Record(const std::string& host) {
+    return "id\nv=1\n" + host + "/\n1536\n2916341376\n30563993\n3051651952\n30477563\n*\n";
 }
 
 class KeepFavouritesTest : public CWispfoldFixture {
@@ -24,69 +18,62 @@ protected:
     void SetUp() override {
         CWispfoldFixture::SetUp();
         char szPath[MAX_PATH] = {};
-        ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_FAVORITES | CSIDL_FLAG_DONT_VERIFY,
-                                               nullptr, SHGFP_TYPE_CURRENT, szPath)));
-        // A subfolder of our own: the rule reads the Favorites folder with its subfolders.
-        m_strFavourites = std::string(szPath) + "\\wispfold-e2e\\";
-        CCookieFolder::RemoveTree(m_strFavourites, true);
-        ASSERT_EQ(SHCreateDirectoryExA(nullptr, m_strFavourites.c_str(), nullptr), ERROR_SUCCESS);
-        ASSERT_TRUE(
-            m_cookies.AddFileWith(m_strFavourites + "サイト.url",
-                                  "[InternetShortcut]\r\nURL=http://Favourite.example/\r\n"));
+        ASSERT_EQ(
+            SHGetFolderPathA(nullptr, CSIDL_FAVORITES | CSIDL_FLAG_CREATE, nullptr, 0, szPath),
+            S_OK);
+        m_strFavourites = std::string(szPath) + "\\wispfold-e2e\\"; // a subfolder is read too
+        CreateDirectoryA(m_strFavourites.c_str(), nullptr);
+        ASSERT_TRUE(m_cookies.AddFileWith(m_strFavourites + "サイト.url",
+                                          "[InternetShortcut]\r\nURL=http://Fav.example/\r\n"));
         ASSERT_TRUE(m_cookies.AddDirectory("Low"));
-        for (const std::string folder : {"", "Low\\"}) {
-            ASSERT_TRUE(
-                m_cookies.AddFileWith(folder + "kept.txt", Record("www.favourite.example/")));
-            ASSERT_TRUE(m_cookies.AddFileWith(folder + "gone.txt", Record("other.example/")));
-        }
+        ASSERT_TRUE(SeedCookies(true));
     }
     void TearDown() override {
         CWispfoldFixture::TearDown();
         CCookieFolder::RemoveTree(m_strFavourites, true);
     }
-
-    HWND Box() { return Dialog().Item(IDC_CHK_KEEPFAVORITES); }
-    bool Seen(bool bPresent, const char* pszName) {
-        return m_cookies.Exists(pszName) == bPresent &&
-               m_cookies.Exists(std::string("Low\\") + pszName) == bPresent;
+    bool SeedCookies(bool bFavourite) {
+        bool bOk = true;
+        for (const std::string folder : {"", "Low\\"})
+            bOk = bOk && m_cookies.AddFileWith(folder + "gone.txt", Record("other.example")) &&
+                  (!bFavourite ||
+                   m_cookies.AddFileWith(folder + "kept.txt", Record("a.fav.example")));
+        return bOk;
     }
-    // Starts the watch and waits until the other site's files are gone from both folders.
-    ::testing::AssertionResult StartAndWaitForThePurge() {
-        if (!Dialog().Click(IDC_BTN_YES))
-            return ::testing::AssertionFailure() << "はい could not be clicked";
-        if (!WaitUntil([&] { return Seen(false, "gone.txt"); }, 10000))
-            return ::testing::AssertionFailure() << "the other site's cookie files stayed";
-        return ::testing::AssertionSuccess();
+    bool Both(bool bExist, const std::string& name) {
+        return m_cookies.Exists(name) == bExist && m_cookies.Exists("Low\\" + name) == bExist;
     }
-
+    // はい, then the other site's files gone from both folders and, a pass later, kept.txt as
+    // given.
+    void ExpectPurgeKeeping(bool bKept) {
+        ASSERT_TRUE(Dialog().Click(IDC_BTN_YES));
+        ASSERT_TRUE(e2e::WaitUntil([&] { return Both(false, "gone.txt"); }, 10000));
+        auto kept = [&] { return Both(bKept, "kept.txt"); };
+        EXPECT_TRUE(bKept ? e2e::HoldsFor(kept, 3000) : e2e::WaitUntil(kept, 5000)) << bKept;
+    }
+    LRESULT BoxState() {
+        return SendMessageA(Dialog().Item(IDC_CHK_KEEPFAVORITES), BM_GETCHECK, 0, 0);
+    }
     std::string m_strFavourites;
-    CRegValue m_keep{e2e::kProfileSection, e2e::kKeepFavoriteDo};
 };
 
-TEST_F(KeepFavouritesTest, TickedKeepsTheFavouritesCookiesAndOutlivesTheProgram) {
+TEST_F(KeepFavouritesTest, TickedKeepsTheFavouritesCookiesAlsoAfterARestart) {
+    const CRegValue keep(e2e::kProfileSection, e2e::kKeepFavoriteDo);
     ASSERT_TRUE(LaunchVisible("vista"));
-    EXPECT_EQ(SendMessageA(Box(), BM_GETCHECK, 0, 0), BST_UNCHECKED) << "ticked before any click";
-    ASSERT_TRUE(PostMessageA(Box(), BM_CLICK, 0, 0));
-    ASSERT_TRUE(WaitUntil([&] { return m_keep.ReadDword() == 1u; }, 5000))
-        << "the click did not store KeepFavoriteDo = 1";
-    ASSERT_TRUE(StartAndWaitForThePurge());
-    // A further pass, and the favourite's files are still there.
-    EXPECT_TRUE(HoldsFor([&] { return Seen(true, "kept.txt"); }, 3000));
+    EXPECT_EQ(BoxState(), BST_UNCHECKED);
+    ASSERT_TRUE(PostMessageA(Dialog().Item(IDC_CHK_KEEPFAVORITES), BM_CLICK, 0, 0));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return keep.ReadDword() == 1u; }, 5000));
+    ExpectPurgeKeeping(true);
 
     m_process.Terminate();
-    ASSERT_TRUE(m_cookies.AddFileWith("gone.txt", Record("other.example/")));
-    ASSERT_TRUE(m_cookies.AddFileWith("Low\\gone.txt", Record("other.example/")));
+    ASSERT_TRUE(SeedCookies(false));
     ASSERT_TRUE(LaunchVisible("vista"));
-    EXPECT_EQ(SendMessageA(Box(), BM_GETCHECK, 0, 0), BST_CHECKED);
-    ASSERT_TRUE(StartAndWaitForThePurge());
-    EXPECT_TRUE(HoldsFor([&] { return Seen(true, "kept.txt"); }, 3000));
+    EXPECT_EQ(BoxState(), BST_CHECKED);
+    ExpectPurgeKeeping(true);
 }
 
 TEST_F(KeepFavouritesTest, ClearDeletesEveryCookieFile) {
     ASSERT_TRUE(LaunchVisible("vista"));
-    ASSERT_TRUE(StartAndWaitForThePurge());
-    EXPECT_TRUE(WaitUntil([&] { return Seen(false, "kept.txt"); }, 5000));
-    EXPECT_FALSE(m_keep.Exists()) << "the rule was stored without a click";
+    ExpectPurgeKeeping(false);
 }
-
 } // namespace
