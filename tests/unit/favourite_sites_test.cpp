@@ -6,12 +6,9 @@
 #include "tests/unit/fake_sweep_port.h"
 
 namespace {
-std::string Record(const std::string& hostPath, const std::string& eol = "\n") {
-    std::string r;
-    for (const char* line : {"id", "v=1", hostPath.c_str(), "1536", "2916341376", "30563993",
-                             "3051651952", "30477563", "*"})
-        r += line + eol;
-    return r;
+std::string Record(const std::string& hostPath, const std::string& n = "\n") {
+    return "id" + n + "v=1" + n + hostPath + n + "1536" + n + "2916341376" + n + "30563993" + n +
+           "3051651952" + n + "30477563" + n + "*" + n;
 }
 
 std::string Shortcut(const std::string& url) {
@@ -74,45 +71,45 @@ TEST(FavouriteRule, APassKeepsOnlyWhatItCanProveAndReadsTheFavouritesWithinBound
     sweeper.m_strCookieDir = "C:\\Cookies\\";
     sweeper.m_nSweepMode = SWEEP_FOLDER_AND_LOW;
     sweeper.SetKeepFavourites(true);
-    auto add = [&](const std::string& path, const std::string& content, bool bUnreadable = false) {
-        CFakeSweepPort::Entry e;
-        e.strContent = content;
-        e.bUnreadable = bUnreadable;
-        port.AddFile(path, e);
-    };
-    std::string deep = "C:\\Favorites\\";
+    std::string deep = "C:\\Favorites\\"; // 表 ends in the byte of a backslash
     for (int i = 0; i <= CFavouriteSites::kMaxDepth + 1; ++i, deep += "表\\") {
-        port.AddFolder(deep); // 表 ends in the byte of a backslash
-        add(deep + "s.url", Shortcut("http://depth" + std::to_string(i) + ".example/"));
+        port.AddFolder(deep);
+        const std::string url = "http://depth" + std::to_string(i) + ".example/";
+        port.AddFile(deep + "s.url", {.strContent = Shortcut(url)});
     }
-    add("C:\\Favorites\\x.url", Shortcut("https://unreadable.example/"), true);
-    // Listed after 表: the entries run out before its last shortcut.
+    port.AddFile("C:\\Favorites\\x.url",
+                 {.bUnreadable = true, .strContent = Shortcut("http://x.example/")});
+    // Listed after 表: the entries run out before the last shortcut there.
     port.AddFolder("C:\\Favorites\\本\\");
     for (int i = 0; i < CFavouriteSites::kMaxEntries; ++i)
-        add("C:\\Favorites\\本\\" + std::to_string(i) + ".url", Shortcut("ftp://f.example/"));
-    add("C:\\Favorites\\本\\~.url", Shortcut("http://wide.example/"));
-    for (const std::string folder : {"C:\\Cookies\\", "C:\\Cookies\\Low\\"})
-        port.AddFolder(folder);
+        port.AddFile("C:\\Favorites\\本\\" + std::to_string(i) + ".url",
+                     {.strContent = Shortcut("ftp://f.example/")});
+    port.AddFile("C:\\Favorites\\本\\~.url", {.strContent = Shortcut("http://wide.example/")});
+    const std::string dirs[] = {"C:\\Cookies\\", "C:\\Cookies\\Low\\"};
+    for (const std::string& dir : dirs)
+        port.AddFolder(dir);
     sweeper.PurgeCookies(); // no cookie file: nothing is read
     EXPECT_EQ(port.m_nFileReads, 0);
 
-    for (const std::string folder : {"C:\\Cookies\\", "C:\\Cookies\\Low\\"}) {
-        add(folder + "kept.txt", Record("a.example/") + Record("www.depth8.example/"));
-        add(folder + "deep.txt", Record("depth9.example/"));
-        add(folder + "wide.txt", Record("wide.example/"));
-        add(folder + "unreadable.txt", Record("depth1.example/"), true);
-        add(folder + "unread.txt", Record("unreadable.example/"));
-        add(folder + "huge.txt", std::string(300 * 1024, '\n') + Record("depth1.example/"));
+    for (const std::string& dir : dirs) {
+        port.AddFile(dir + "kept.txt",
+                     {.strContent = Record("a.example/") + Record("www.depth8.example/")});
+        for (const std::string host : {"depth9", "wide", "x"})
+            port.AddFile(dir + host + ".txt", {.strContent = Record(host + ".example/")});
+        port.AddFile(dir + "locked.txt",
+                     {.bUnreadable = true, .strContent = Record("depth1.example/")});
+        port.AddFile(dir + "huge.txt",
+                     {.strContent = std::string(300 << 10, '\n') + Record("depth1.example/")});
     }
     sweeper.PurgeCookies();
-    EXPECT_EQ(port.Listing("C:\\Cookies\\"), (std::vector<std::string>{"Low", "kept.txt"}));
-    EXPECT_EQ(port.Listing("C:\\Cookies\\Low\\"), std::vector<std::string>{"kept.txt"});
+    EXPECT_EQ(port.Listing(dirs[0]), (std::vector<std::string>{"Low", "kept.txt"}));
+    EXPECT_EQ(port.Listing(dirs[1]), std::vector<std::string>{"kept.txt"});
     EXPECT_LT(port.m_nFileReads, CFavouriteSites::kMaxEntries + 20);
 
-    sweeper.SetKeepFavourites(false); // from the next pass on, unread and deleted
+    sweeper.SetKeepFavourites(false); // from the next pass on, deleted unread
     const int nReads = port.m_nFileReads;
     sweeper.PurgeCookies();
-    EXPECT_EQ(port.Listing("C:\\Cookies\\"), std::vector<std::string>{"Low"});
+    EXPECT_EQ(port.Listing(dirs[0]), std::vector<std::string>{"Low"});
     EXPECT_EQ(port.m_nFileReads, nReads);
 }
 } // namespace
