@@ -201,14 +201,11 @@ bool CFakeSweepPort::ClearAttributes(const char* pszPath) {
 ReadResult CFakeSweepPort::ReadSmallFile(const char* pszPath, size_t nMaxBytes, std::string& out) {
     ++m_nFileReads;
     std::lock_guard lock(m_mutex);
-    out.clear();
-    auto it = m_entries.find(pszPath);
+    const auto it = m_entries.find(pszPath);
     if (it == m_entries.end() || it->second.bDirectory || it->second.bUnreadable)
         return ReadResult::Failed;
-    if (it->second.strContent.size() > nMaxBytes)
-        return ReadResult::TooLarge;
-    out = it->second.strContent;
-    return ReadResult::Read;
+    out = it->second.strContent.size() > nMaxBytes ? "" : it->second.strContent;
+    return out.size() < it->second.strContent.size() ? ReadResult::TooLarge : ReadResult::Read;
 }
 
 WindowRef CFakeSweepPort::FirstWindow() {

@@ -147,14 +147,12 @@ TEST(Win32Files, SmallFilesAreReadWholeOrNotAtAll) {
         EXPECT_EQ(port.ReadSmallFile(other.c_str(), 100, out), ReadResult::Failed) << other;
 }
 
-TEST(Win32Shell, CookieAndFavouritesFoldersResolveToAbsolutePaths) {
+TEST(Win32Shell, CookieFolderResolvesToAnAbsolutePath) {
     CWin32SweepPort port;
-    for (const CString& strFolder : {port.GetCookieFolder(), port.GetFavouritesFolder()}) {
-        ASSERT_FALSE(strFolder.IsEmpty());
-        EXPECT_EQ(strFolder[1], ':');
-        EXPECT_NE(strFolder[strFolder.GetLength() - 1], '\\');
-    }
-    EXPECT_NE(std::string(port.GetCookieFolder()), std::string(port.GetFavouritesFolder()));
+    const CString strFolder = port.GetCookieFolder();
+    ASSERT_FALSE(strFolder.IsEmpty());
+    EXPECT_EQ(strFolder[1], ':');
+    EXPECT_NE(strFolder[strFolder.GetLength() - 1], '\\');
 }
 
 // The version answer is fixed when a process starts, so each answer is read by a child copy of
