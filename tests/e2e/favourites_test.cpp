@@ -1,5 +1,5 @@
-// The box that keeps the favourites' cookies: ticked, a favourite's cookie file stays in both
-// cookie folders while another site's goes, also after a restart; cleared, both go.
+// The box that keeps the favourites' cookies: ticked before the watch starts and after a restart,
+// a favourite's cookie file stays in both folders while another site's goes; cleared, both go.
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
@@ -15,24 +15,28 @@ protected:
         CWispfoldFixture::TearDown();
         CCookieFolder::RemoveTree(m_strFavourites, true);
     }
-    // Seeds a cookie file of the favourite (kept.txt) and of another site (gone.txt) in both
-    // folders, clicks はい and waits until the other site's are gone.
+    // Seeds kept.txt (the favourite's) and gone.txt (a sibling site's) in both folders, clicks
+    // はい, waits until gone.txt is gone, then sees kept.txt kept or gone.
     void SeedAndPurge(bool bKept) {
-        for (const std::string dir : {"", "Low\\"})
-            for (const char* name : {"kept", "gone"})
-                ASSERT_TRUE(m_cookies.AddFileWith(dir + name + ".txt",
-                                                  std::string("id\nv=1\n") + name +
-                                                      ".fav.example/\n1\n2\n3\n4\n5\n*\n"));
+        for (const std::string name : {"kept", "gone", "Low\\kept", "Low\\gone"})
+            ASSERT_TRUE(
+                m_cookies.AddFileWith(name + ".txt", "id\nv=1\n" + name.substr(name.size() - 4) +
+                                                         ".fav.example/\n1\n2\n3\n4\n5\n*\n"));
         ASSERT_TRUE(Dialog().Click(IDC_BTN_YES));
-        ASSERT_TRUE(e2e::WaitUntil([&] { return Both(false, "gone.txt"); }, 10000));
-        auto kept = [&] { return Both(bKept, "kept.txt"); };
+        auto both = [&](const char* n, bool b) {
+            return m_cookies.Exists(n) == b && m_cookies.Exists(std::string("Low\\") + n) == b;
+        };
+        ASSERT_TRUE(e2e::WaitUntil([&] { return both("gone.txt", false); }, 10000));
+        auto kept = [&] { return both("kept.txt", bKept); };
         EXPECT_TRUE(bKept ? e2e::HoldsFor(kept, 3000) : e2e::WaitUntil(kept, 5000)) << bKept;
     }
-    bool Both(bool bExist, const std::string& name) {
-        return m_cookies.Exists(name) == bExist && m_cookies.Exists("Low\\" + name) == bExist;
+    // Clicks the box and waits until the click is stored.
+    void Click(DWORD dwStored) {
+        ASSERT_TRUE(PostMessageA(Dialog().Item(IDC_CHK_KEEPFAVORITES), BM_CLICK, 0, 0));
+        EXPECT_TRUE(e2e::WaitUntil([&] { return m_keep.ReadDword() == dwStored; }, 5000));
     }
-    HWND Box() { return Dialog().Item(IDC_CHK_KEEPFAVORITES); }
     std::string m_strFavourites;
+    const CRegValue m_keep{e2e::kProfileSection, e2e::kKeepFavoriteDo};
 };
 
 TEST_F(KeepFavouritesTest, TickedKeepsTheFavouritesCookiesAfterARestartTooClearedDeletesThem) {
@@ -44,20 +48,14 @@ TEST_F(KeepFavouritesTest, TickedKeepsTheFavouritesCookiesAfterARestartTooCleare
     ASSERT_TRUE(m_cookies.AddFileWith(m_strFavourites + "サイト.url",
                                       "[InternetShortcut]\r\nURL=http://Kept.Fav.example/\r\n"));
     ASSERT_TRUE(m_cookies.AddDirectory("Low"));
-    const CRegValue keep(e2e::kProfileSection, e2e::kKeepFavoriteDo);
     ASSERT_TRUE(LaunchVisible("vista"));
-    EXPECT_EQ(SendMessageA(Box(), BM_GETCHECK, 0, 0), BST_UNCHECKED) << "ticked by default";
-    ASSERT_TRUE(PostMessageA(Box(), BM_CLICK, 0, 0));
-    ASSERT_TRUE(e2e::WaitUntil([&] { return keep.ReadDword() == 1u; }, 5000));
+    EXPECT_FALSE(m_keep.Exists()) << "the rule is off until the box is ticked";
+    Click(1);
     SeedAndPurge(true);
-
     m_process.Terminate();
     ASSERT_TRUE(LaunchVisible("vista"));
-    EXPECT_EQ(SendMessageA(Box(), BM_GETCHECK, 0, 0), BST_CHECKED);
     SeedAndPurge(true);
-    // Cleared while the watch runs: from its next pass on, every cookie file goes.
-    ASSERT_TRUE(PostMessageA(Box(), BM_CLICK, 0, 0));
-    ASSERT_TRUE(e2e::WaitUntil([&] { return keep.ReadDword() == 0u; }, 5000));
+    Click(0); // cleared while the watch runs: from its next pass on, every cookie file goes
     SeedAndPurge(false);
 }
 } // namespace

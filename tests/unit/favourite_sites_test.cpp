@@ -57,19 +57,19 @@ TEST(FavouriteRule, APassKeepsOnlyWhatItCanProveAndReadsTheFavouritesWithinBound
     sweeper.m_strCookieDir = "C:\\Cookies\\";
     sweeper.m_nSweepMode = SWEEP_FOLDER_AND_LOW;
     sweeper.SetKeepFavourites(true);
+    auto add = [&](const std::string& path, const std::string& content, bool bUnreadable = false) {
+        port.AddFile(path, {.bUnreadable = bUnreadable, .strContent = content});
+    };
     std::string deep = "C:\\Favorites\\"; // 表 ends in the byte of a backslash
     for (int i = 0; i <= CFavouriteSites::kMaxDepth + 1; ++i, deep += "表\\") {
         port.AddFolder(deep);
-        port.AddFile(deep + "s.url",
-                     {.strContent = Url("http://d" + std::to_string(i) + ".example")});
+        add(deep + "s.url", Url("http://d" + std::to_string(i) + ".example"));
     }
-    port.AddFile("C:\\Favorites\\x.url",
-                 {.bUnreadable = true, .strContent = Url("http://x.example")});
+    add("C:\\Favorites\\x.url", Url("http://x.example"), true);
     // Listed after 表: the entries run out before the last shortcut there.
     for (int i = 0; i < CFavouriteSites::kMaxEntries; ++i)
-        port.AddFile("C:\\Favorites\\本\\" + std::to_string(i) + ".url",
-                     {.strContent = Url("ftp://f")});
-    port.AddFile("C:\\Favorites\\本\\~.url", {.strContent = Url("http://wide.example/")});
+        add("C:\\Favorites\\本\\" + std::to_string(i) + ".url", Url("ftp://f"));
+    add("C:\\Favorites\\本\\~.url", Url("http://wide.example/"));
     port.AddFolder("C:\\Favorites\\本\\");
     const std::string dirs[] = {"C:\\Cookies\\", "C:\\Cookies\\Low\\"};
     for (const std::string& dir : dirs)
@@ -78,14 +78,11 @@ TEST(FavouriteRule, APassKeepsOnlyWhatItCanProveAndReadsTheFavouritesWithinBound
     EXPECT_EQ(port.m_nFileReads, 0);
 
     for (const std::string& dir : dirs) {
-        port.AddFile(dir + "kept.txt",
-                     {.strContent = Record("a.example/") + Record("www.d8.example/")});
+        add(dir + "kept.txt", Record("a.example/") + Record("www.d8.example/"));
         for (const std::string host : {"d9", "wide", "x"})
-            port.AddFile(dir + host + ".txt", {.strContent = Record(host + ".example/")});
-        port.AddFile(dir + "locked.txt",
-                     {.bUnreadable = true, .strContent = Record("d1.example/")});
-        port.AddFile(dir + "huge.txt",
-                     {.strContent = std::string(300 << 10, '\n') + Record("d1.example/")});
+            add(dir + host + ".txt", Record(host + ".example/"));
+        add(dir + "locked.txt", Record("d1.example/"), true);
+        add(dir + "huge.txt", std::string(300 << 10, '\n') + Record("d1.example/"));
     }
     sweeper.PurgeCookies();
     EXPECT_EQ(port.Listing(dirs[0]), (std::vector<std::string>{"Low", "kept.txt"}));
