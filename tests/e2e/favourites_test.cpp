@@ -13,7 +13,7 @@ class KeepFavouritesTest : public CWispfoldFixture {
 protected:
     void TearDown() override {
         CWispfoldFixture::TearDown();
-        CCookieFolder::RemoveTree(m_strFavourites, true);
+        DeleteFileA(m_strFavourite.c_str());
     }
     // Seeds kept.txt (the favourite's) and gone.txt (a sibling site's) in both folders, clicks
     // はい, waits until gone.txt is gone, then sees kept.txt kept or gone.
@@ -35,7 +35,7 @@ protected:
         ASSERT_TRUE(PostMessageA(Dialog().Item(IDC_CHK_KEEPFAVORITES), BM_CLICK, 0, 0));
         EXPECT_TRUE(e2e::WaitUntil([&] { return m_keep.ReadDword() == dwStored; }, 5000));
     }
-    std::string m_strFavourites;
+    std::string m_strFavourite;
     const CRegValue m_keep{e2e::kProfileSection, e2e::kKeepFavoriteDo};
 };
 
@@ -43,9 +43,8 @@ TEST_F(KeepFavouritesTest, TickedKeepsTheFavouritesCookiesAfterARestartTooCleare
     char szPath[MAX_PATH] = {};
     ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_FAVORITES | CSIDL_FLAG_CREATE, nullptr, 0, szPath),
               S_OK);
-    m_strFavourites = std::string(szPath) + "\\wispfold-e2e\\"; // subfolders are read too
-    CreateDirectoryA(m_strFavourites.c_str(), nullptr);
-    ASSERT_TRUE(m_cookies.AddFileWith(m_strFavourites + "サイト.url",
+    m_strFavourite = std::string(szPath) + "\\wispfold-e2e サイト.url";
+    ASSERT_TRUE(m_cookies.AddFileWith(m_strFavourite,
                                       "[InternetShortcut]\r\nURL=http://Kept.Fav.example/\r\n"));
     ASSERT_TRUE(m_cookies.AddDirectory("Low"));
     ASSERT_TRUE(LaunchVisible("vista"));

@@ -30,9 +30,8 @@ public:
     // "..", sorted.
     std::vector<std::string> List(const std::string& subfolder = "") const;
 
+private:
     // Deletes everything below dir (ending in a backslash); removes dir too when removeSelf.
     static void RemoveTree(const std::string& dir, bool removeSelf);
-
-private:
     std::string m_strPath;
 };
