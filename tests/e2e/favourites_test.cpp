@@ -1,5 +1,4 @@
-// The box that keeps the favourites' cookies: ticked before the watch starts and after a restart,
-// a favourite's cookie file stays in both folders while another site's goes; cleared, both go.
+// The box that keeps the favourites' cookies, ticked, after a restart, and cleared.
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
@@ -15,8 +14,7 @@ protected:
         CWispfoldFixture::TearDown();
         DeleteFileA(m_strFavourite.c_str());
     }
-    // Seeds kept.txt (the favourite's) and gone.txt (a sibling site's) in both folders, clicks
-    // はい, waits until gone.txt is gone, then sees kept.txt kept or gone.
+    // kept.txt (the favourite's) and gone.txt (a sibling site's) in both folders, then はい.
     void SeedAndPurge(bool bKept) {
         for (const std::string name : {"kept", "gone", "Low\\kept", "Low\\gone"})
             ASSERT_TRUE(
@@ -30,7 +28,6 @@ protected:
         auto kept = [&] { return both("kept.txt", bKept); };
         EXPECT_TRUE(bKept ? e2e::HoldsFor(kept, 3000) : e2e::WaitUntil(kept, 5000)) << bKept;
     }
-    // Clicks the box and waits until the click is stored.
     void Click(DWORD dwStored) {
         ASSERT_TRUE(PostMessageA(Dialog().Item(IDC_CHK_KEEPFAVORITES), BM_CLICK, 0, 0));
         EXPECT_TRUE(e2e::WaitUntil([&] { return m_keep.ReadDword() == dwStored; }, 5000));
