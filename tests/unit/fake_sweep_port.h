@@ -71,7 +71,6 @@ public:
 
     OsVersionInfo m_version{kPlatformWin32NT, 5, 1};
     CString m_strCookieFolder{"C:\\Cookies"};
-    CString m_strFavouritesFolder{"C:\\Favorites"};
     std::atomic<int> m_nFileReads{0};
     std::vector<Window> m_windows;
 
@@ -106,9 +105,8 @@ public:
     uint32_t ReadAttributes(const char* pszPath) override;
     bool ClearAttributes(const char* pszPath) override;
 
-    CString GetFavouritesFolder() override { return m_strFavouritesFolder; }
+    CString GetFavouritesFolder() override { return CString("C:\\Favorites"); }
     ReadResult ReadSmallFile(const char* pszPath, size_t nMaxBytes, std::string& out) override;
-
     WindowRef FirstWindow() override;
     WindowRef NextWindow(WindowRef w) override;
     bool HasOwnerOrParent(WindowRef w) override { return At(w).bOwned; }

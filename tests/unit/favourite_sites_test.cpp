@@ -19,13 +19,12 @@ TEST(FavouriteRule, HostsRecordsAndShortcutsAreReadStrictly) {
         {"example.co.jp", "example.co.jp", true}, {"www.example.co.jp", "example.co.jp", true},
         {"example.co.jp", "a.b.example.co.jp", true}, {"badexample.co.jp", "example.co.jp", false},
         {"WWW.Example.CO.JP", "www.example.co.jp", true}, {".example.com", "example.com.", true},
-        {"example.com", "example.org", false}, {"www.example.com", "com", false},
-        {"localhost", "localhost", true}, {"xn--wgv71a119e.jp", "a.xn--wgv71a119e.jp", true},
-        {"日本.jp", "日本.jp", false}, {"\x83\x41.jp", "\x83\x61.jp", false},
-        {"10.0.0.1", "10.0.0.1", true}, {"1.10.0.0.1", "10.0.0.1", false}, {"", "", false},
-        {"a..b.com", "b.com", false}, {"exa mple.com", "exa mple.com", false}};
+        {"example.com", "example.org", false}, {"www.example.com", "com", false}, {"", "", false},
+        {"localhost", "localhost", true}, {"10.0.0.1", "10.0.0.1", true}, {"日本.jp", "日本.jp", false},
+        {"xn--wgv71a119e.jp", "a.xn--wgv71a119e.jp", true}, {"\x83\x41.jp", "\x83\x61.jp", false},
+        {"1.10.0.0.1", "10.0.0.1", false}, {"a..b.com", "b.com", false}, {"a b.com", "a b.com", false}};
     for (const auto& c : hosts)
-        EXPECT_TRUE(HostsMatch(c.a, c.b) == c.bMatch && HostsMatch(c.b, c.a) == c.bMatch) << c.a << " " << c.b;
+        EXPECT_EQ(HostsMatch(c.a, c.b) + HostsMatch(c.b, c.a), 2 * c.bMatch) << c.a << " " << c.b;
 
     const std::string one = Record("example.co.jp/");
     const struct { std::string content; std::vector<std::string_view> hosts; } records[] = {
