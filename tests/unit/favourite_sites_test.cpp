@@ -22,7 +22,7 @@ TEST(FavouriteRule, HostsRecordsAndShortcutsAreReadStrictly) {
         {"example.com", "example.org", false}, {"www.example.com", "com", false}, {"", "", false},
         {"localhost", "localhost", true}, {"10.0.0.1", "10.0.0.1", true}, {"日本.jp", "日本.jp", false},
         {"xn--wgv71a119e.jp", "a.xn--wgv71a119e.jp", true}, {"\x83\x41.jp", "\x83\x61.jp", false},
-        {"1.10.0.0.1", "10.0.0.1", false}, {"a..b.com", "b.com", false}, {"a b.com", "a b.com", false}};
+        {"1.2.3.4", "2.3.4", false}, {"a..b.com", "b.com", false}, {"a b.com", "a b.com", false}};
     for (const auto& c : hosts)
         EXPECT_EQ(HostsMatch(c.a, c.b) + HostsMatch(c.b, c.a), 2 * c.bMatch) << c.a << " " << c.b;
 
