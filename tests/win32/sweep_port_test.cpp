@@ -140,7 +140,6 @@ TEST(Win32Files, SmallFilesAreReadWholeOrNotAtAll) {
     EXPECT_EQ(port.ReadSmallFile((dir.Path() + "表.txt").c_str(), 6, out), ReadResult::Read);
     EXPECT_EQ(out, "cookie");
     EXPECT_EQ(port.ReadSmallFile((dir.Path() + "表.txt").c_str(), 5, out), ReadResult::TooLarge);
-    // A folder, a missing file and a device are not read.
     for (const std::string& other : {dir.Path(), dir.Path() + "none.txt", std::string("NUL")})
         EXPECT_EQ(port.ReadSmallFile(other.c_str(), 100, out), ReadResult::Failed) << other;
 }
