@@ -45,7 +45,6 @@ public:
     // The rule that keeps the cookie files of the user's favourite sites. Set on the
     // user-interface thread; the worker reads it once at the start of each pass.
     void SetKeepFavourites(bool bKeep) { m_bKeepFavourites.store(bKeep); }
-    bool KeepsFavourites() const { return m_bKeepFavourites.load(); }
 
     // True while a polling loop is alive (for tests and the dialog's end).
     bool IsLoopAlive() const { return m_nLoop.load() != 0; }
