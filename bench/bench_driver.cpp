@@ -5,6 +5,8 @@
 //
 //   bench_driver folder                    creates the cookie folder, prints folder=<path>
 //   bench_driver start-at-launch 0|1       removes or stores the start-at-launch value
+//   bench_driver favourites                creates the Favorites folder, prints favourites=<path>
+//   bench_driver keep-favourites 0|1       removes or stores the value of the favourites' rule
 //   bench_driver after-yes <runs>          per run: hide_ms, gone_ms after a click of "はい"
 //   bench_driver memory <runs> [<exe> <caption>]
 //                                          per run: the private bytes (PagefileUsage) of the
@@ -12,6 +14,7 @@
 #include <windows.h>
 
 #include <psapi.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -163,8 +166,8 @@ int Memory(int runs, const std::string& exe, const char* caption) {
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: bench_driver folder | start-at-launch 0|1 | after-yes RUNS | "
-                         "memory RUNS [EXE CAPTION]\n");
+    std::fprintf(stderr, "usage: bench_driver folder | start-at-launch 0|1 | favourites | "
+                         "keep-favourites 0|1 | after-yes RUNS | memory RUNS [EXE CAPTION]\n");
     return 2;
 }
 
@@ -184,13 +187,24 @@ int main(int argc, char** argv) {
         std::printf("folder=%s\n", cookies.Path().c_str());
         return 0;
     }
-    if (command == "start-at-launch" && argc == 3) {
+    if ((command == "start-at-launch" || command == "keep-favourites") && argc == 3) {
+        const CRegValue setting(e2e::kProfileSection, command == "start-at-launch"
+                                                          ? e2e::kStartAppDo
+                                                          : e2e::kKeepFavoriteDo);
         const std::string value = argv[2];
         if (value == "1")
-            return StartAtLaunch().WriteDword(1) ? 0 : 1;
+            return setting.WriteDword(1) ? 0 : 1;
         if (value == "0")
-            return StartAtLaunch().Delete() ? 0 : 1;
+            return setting.Delete() ? 0 : 1;
         return Usage();
+    }
+    if (command == "favourites" && argc == 2) {
+        char szPath[MAX_PATH] = {};
+        if (FAILED(SHGetFolderPathA(nullptr, CSIDL_FAVORITES | CSIDL_FLAG_CREATE, nullptr,
+                                    SHGFP_TYPE_CURRENT, szPath)))
+            return 1;
+        std::printf("favourites=%s\n", szPath);
+        return 0;
     }
     if (command == "after-yes" && argc == 3 && Runs(argv[2]) > 0)
         return AfterYes(Runs(argv[2]));

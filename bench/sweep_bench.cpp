@@ -58,6 +58,34 @@ void BM_TitleUpperAndFind(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_TitleUpperAndFind);
+
+// The favourites' rule: reading 200 shortcuts once per pass, then judging one cookie file of a
+// site that is no favourite (the file is read, its records parsed, each host compared).
+void BM_FavouritesRule(benchmark::State& state) {
+    CFakeSweepPort port;
+    port.AddFolder("C:\\Favorites\\");
+    for (int i = 0; i < 200; ++i) {
+        CFakeSweepPort::Entry e;
+        e.strContent =
+            "[InternetShortcut]\r\nURL=http://www.favourite" + std::to_string(i) + ".example/\r\n";
+        port.AddFile("C:\\Favorites\\site" + std::to_string(i) + ".url", e);
+    }
+    CFakeSweepPort::Entry cookie;
+    cookie.strContent = "id\nv=1\nsite1.example/\n1536\n2916341376\n30563993\n3051651952\n"
+                        "30477563\n*\n";
+    port.AddFile(kDir + "cookie.txt", cookie);
+    CFavouriteSites sites;
+    const std::atomic<bool> bStop{false};
+    sites.Load(port, bStop);
+    for (auto _ : state) {
+        if (state.range(0) == 0)
+            sites.Load(port, bStop);
+        else
+            benchmark::DoNotOptimize(sites.KeepsCookieFile(port, (kDir + "cookie.txt").c_str()));
+    }
+    state.SetLabel(state.range(0) == 0 ? "read 200 favourites" : "judge one cookie file");
+}
+BENCHMARK(BM_FavouritesRule)->Arg(0)->Arg(1);
 } // namespace
 
 BENCHMARK_MAIN();

@@ -48,6 +48,9 @@ void CCookieSweeper::PurgeCookies() {
         m_port.AskUser(kNoFolderText, kMbOk);
         return;
     }
+    // The rule is looked at once per pass, so a click of its box takes effect at the next one.
+    m_bKeepThisPass = m_bKeepFavourites.load();
+    m_bFavouritesRead = false;
     DeleteCookieFiles(m_strCookieDir);
     if (m_nSweepMode == SWEEP_FOLDER_AND_LOW)
         DeleteCookieFiles(m_strCookieDir + "Low\\");
@@ -64,6 +67,8 @@ void CCookieSweeper::DeleteCookieFiles(CString strFolder) {
         if (strName.Find(".txt", 0) == -1)
             return true;
         const CString strPath = strFolder + strName;
+        if (m_bKeepThisPass && KeepsFavouriteCookieFile(strPath))
+            return true;
         const DeleteResult result = m_port.EraseFile(strPath);
         // An entry that vanished since the listing (another purge took it) is done.
         if (result != DeleteResult::Failed)
@@ -76,4 +81,14 @@ void CCookieSweeper::DeleteCookieFiles(CString strFolder) {
             m_port.EraseFile(strPath);
         return true;
     });
+}
+
+bool CCookieSweeper::KeepsFavouriteCookieFile(const CString& strPath) {
+    // The favourites are read at the pass's first cookie file: a pass over folders without one
+    // (the watch's usual pass) reads nothing at all.
+    if (!m_bFavouritesRead) {
+        m_favourites.Load(m_port, m_bClosing);
+        m_bFavouritesRead = true;
+    }
+    return m_favourites.KeepsCookieFile(m_port, strPath);
 }

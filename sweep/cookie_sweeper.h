@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "classlib/cstring.h"
+#include "sweep/favourite_sites.h"
 #include "sweep/sweep_port.h"
 
 // The platform class fixed at start-up.
@@ -41,6 +42,10 @@ public:
     // this returns.
     void EndWatchForShutdown();
 
+    // The rule that keeps the cookie files of the user's favourite sites. Set on the
+    // user-interface thread; the worker reads it once at the start of each pass.
+    void SetKeepFavourites(bool bKeep) { m_bKeepFavourites.store(bKeep); }
+
     // True while a polling loop is alive (for tests and the dialog's end).
     bool IsLoopAlive() const { return m_nLoop.load() != 0; }
 
@@ -57,6 +62,7 @@ private:
     bool IsBrowserOpen();
     void RunWatchPass();
     bool TryEndLoop();
+    bool KeepsFavouriteCookieFile(const CString& strPath);
 
     // Loop ownership: kLoopAlive while a worker polls; kLoopRestart marks a start that came
     // while that worker was deciding whether to end.
@@ -64,4 +70,9 @@ private:
     static constexpr int kLoopRestart = 2;
     std::atomic<int> m_nLoop{0};
     std::atomic<bool> m_bClosing{false};
+    std::atomic<bool> m_bKeepFavourites{false};
+    // The purge's own: read afresh by each pass that keeps favourites, used by its worker only.
+    CFavouriteSites m_favourites;
+    bool m_bKeepThisPass = false;
+    bool m_bFavouritesRead = false;
 };

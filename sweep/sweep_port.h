@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "classlib/cstring.h"
 
@@ -13,6 +14,8 @@ constexpr unsigned kMbYesNo = 0x4;            // MB_YESNO
 constexpr int kIdYes = 6;                     // IDYES
 constexpr int kIdNo = 7;                      // IDNO
 constexpr uint32_t kFileAttributeReadOnly = 0x1;
+constexpr uint32_t kFileAttributeDirectory = 0x10;
+constexpr uint32_t kFileAttributeReparsePoint = 0x400;
 constexpr uint32_t kInvalidFileAttributes = 0xFFFFFFFF;
 
 // What the version query reports.
@@ -27,6 +30,9 @@ using WindowRef = uintptr_t;
 
 // How a file deletion ended. Missing: the entry no longer exists, which the purge counts as done.
 enum class DeleteResult { Deleted, Missing, Failed };
+
+// How the reading of a small file ended.
+enum class ReadResult { Read, TooLarge, Failed };
 
 // The thread procedure form of the class library: untyped parameter, unsigned result.
 using ThreadProc = unsigned (*)(void*);
@@ -58,6 +64,14 @@ public:
     virtual uint32_t ReadAttributes(const char* pszPath) = 0;
     // Makes the file's attributes normal; true only when the platform call returned 1.
     virtual bool ClearAttributes(const char* pszPath) = 0;
+
+    // The rule that keeps the cookies of favourite sites. The user's Favorites folder without a
+    // trailing separator; empty when the shell cannot resolve it.
+    virtual CString GetFavouritesFolder() = 0;
+    // The whole content of a regular file of at most nMaxBytes bytes into out. TooLarge for a
+    // longer file (nothing of it is read), Failed when it cannot be opened or read, or is no
+    // file on a disk (a folder, a device).
+    virtual ReadResult ReadSmallFile(const char* pszPath, size_t nMaxBytes, std::string& out) = 0;
 
     // Browser watch: the top-level windows in Z order, from the first window of the main
     // dialog's level.

@@ -17,12 +17,59 @@ OsVersionInfo CWin32SweepPort::QueryVersion() {
     return {info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion};
 }
 
-CString CWin32SweepPort::GetCookieFolder() {
+namespace {
+CString SpecialFolder(HWND hOwner, int nFolder) {
     CTaskMem<LPITEMIDLIST> pidl;
-    if (FAILED(SHGetSpecialFolderLocation(m_hMainWnd, CSIDL_COOKIES, pidl.Receive())) || !pidl)
+    if (FAILED(SHGetSpecialFolderLocation(hOwner, nFolder, pidl.Receive())) || !pidl)
         return CString();
     char szPath[MAX_PATH] = {};
     return SHGetPathFromIDListA(pidl.Get(), szPath) ? CString(szPath) : CString();
+}
+} // namespace
+
+CString CWin32SweepPort::GetCookieFolder() {
+    return SpecialFolder(m_hMainWnd, CSIDL_COOKIES);
+}
+
+CString CWin32SweepPort::GetFavouritesFolder() {
+    // Asked by the worker: no owner window, so the shell never waits for the dialog's thread.
+    return SpecialFolder(nullptr, CSIDL_FAVORITES);
+}
+
+ReadResult CWin32SweepPort::ReadSmallFile(const char* pszPath, size_t nMaxBytes, std::string& out) {
+    out.clear();
+    // Shared every way: the browser may be writing or deleting the file meanwhile.
+    const HANDLE hOpened =
+        CreateFileA(pszPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (hOpened == INVALID_HANDLE_VALUE)
+        return ReadResult::Failed;
+    const CKernelHandle hFile(hOpened);
+    // A name such as "con.txt" opens a device on Windows 2000 and XP; reading it could block.
+    if (GetFileType(hFile.Get()) != FILE_TYPE_DISK)
+        return ReadResult::Failed;
+    DWORD dwHigh = 0;
+    const DWORD dwSize = GetFileSize(hFile.Get(), &dwHigh);
+    if (dwSize == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
+        return ReadResult::Failed;
+    if (dwHigh != 0 || dwSize > nMaxBytes)
+        return ReadResult::TooLarge;
+    out.resize(dwSize);
+    DWORD dwTotal = 0;
+    // A file that shrinks meanwhile ends the reading early; one that grows is read up to the
+    // size seen.
+    while (dwTotal < dwSize) {
+        DWORD dwGot = 0;
+        if (!ReadFile(hFile.Get(), out.data() + dwTotal, dwSize - dwTotal, &dwGot, nullptr)) {
+            out.clear();
+            return ReadResult::Failed;
+        }
+        if (dwGot == 0)
+            break;
+        dwTotal += dwGot;
+    }
+    out.resize(dwTotal);
+    return ReadResult::Read;
 }
 
 int CWin32SweepPort::AskUser(const char* pszText, unsigned nType) {

@@ -29,6 +29,9 @@ public:
     uint32_t ReadAttributes(const char* pszPath) override;
     bool ClearAttributes(const char* pszPath) override;
 
+    CString GetFavouritesFolder() override;
+    ReadResult ReadSmallFile(const char* pszPath, size_t nMaxBytes, std::string& out) override;
+
     WindowRef FirstWindow() override;
     WindowRef NextWindow(WindowRef w) override;
     bool HasOwnerOrParent(WindowRef w) override;

@@ -9,6 +9,7 @@
 #include "classlib/cmenu.h"
 #include "classlib/cwinapp.h"
 #include "res/resource.h"
+#include "settings/keep_favourites.h"
 #include "settings/start_at_launch.h"
 #include "settings/win32_settings_port.h"
 #include "ui/about_dlg.h"
@@ -53,6 +54,7 @@ ON_BN_CLICKED(IDC_BTN_SITES, &CWispfoldDlg::OnSitesPage)
 ON_BN_CLICKED(IDC_BTN_NEWS, &CWispfoldDlg::OnNewsPage)
 ON_WM_WINDOWPOSCHANGING()
 ON_BN_CLICKED(IDC_CHK_AUTOSTART, &CWispfoldDlg::OnAutoStartClicked)
+ON_BN_CLICKED(IDC_CHK_KEEPFAVORITES, &CWispfoldDlg::OnKeepFavouritesClicked)
 ON_REGISTERED_MESSAGE(s_uTaskbarCreated, &CWispfoldDlg::OnTaskbarCreated)
 ON_MESSAGE(WM_TIMER, &CWispfoldDlg::OnTimer)
 END_MESSAGE_MAP()
@@ -118,6 +120,10 @@ BOOL CWispfoldDlg::OnInitDialog() {
     // A refusal has ended the dialog already (through the base-class cancel).
     if (!RunPlatformGate())
         return TRUE;
+
+    // Before the watch can start, so that its first pass already follows the rule.
+    CWin32SettingsPort keepPort(::GetDlgItem(m_hWnd, IDC_CHK_KEEPFAVORITES), nullptr);
+    SetKeepFavourites(CKeepFavourites(keepPort).Apply());
 
     // A started watch hides the window before it was ever shown.
     CWin32SettingsPort settingsPort(::GetDlgItem(m_hWnd, IDC_CHK_AUTOSTART),
@@ -329,4 +335,10 @@ void CWispfoldDlg::OnWindowPosChanging(WINDOWPOS* lpwndpos) {
 void CWispfoldDlg::OnAutoStartClicked() {
     CWin32SettingsPort settingsPort(::GetDlgItem(m_hWnd, IDC_CHK_AUTOSTART), nullptr);
     CStartAtLaunch(settingsPort).OnBoxClicked();
+}
+
+// Stored at once; a running watch follows the new state from its next pass on.
+void CWispfoldDlg::OnKeepFavouritesClicked() {
+    CWin32SettingsPort settingsPort(::GetDlgItem(m_hWnd, IDC_CHK_KEEPFAVORITES), nullptr);
+    SetKeepFavourites(CKeepFavourites(settingsPort).OnBoxClicked());
 }

@@ -53,6 +53,7 @@ protected:
     void OnNewsPage();
     void OnWindowPosChanging(WINDOWPOS* lpwndpos);
     void OnAutoStartClicked();
+    void OnKeepFavouritesClicked();
     // A new taskbar (Explorer restarted) knows no icons: ours is added again.
     LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
     // The icon's retry timer: another add of an icon the shell refused.

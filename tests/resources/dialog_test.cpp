@@ -70,7 +70,7 @@ const ExpectedDialog kMainDialog{
     0x90C800C0,
     0x00040000, // WS_EX_APPWINDOW
     279,
-    144,
+    156,
     1, // DEFAULT_CHARSET
     {
         {kIdOk, kButton, T(u"はい"), 0x40010001, kWsExTransparent, 213, 114, 50, 14},
@@ -84,8 +84,10 @@ const ExpectedDialog kMainDialog{
         {1003, kButton, T(u"開く"), 0x4000000B, 0, 134, 111, 89, 18},
         {1004, kButton, T(u"お勧めサイト"), 0x4000000B, 0, 7, 115, 89, 18},
         {1005, kButton, T(u"最新情報"), 0x4001000B, 0, 134, 115, 89, 18},
-        {1006, kButton, T(u"スタティック"), 0x50000007, 0, 7, 57, 264, 83},
+        {1006, kButton, T(u"スタティック"), 0x50000007, 0, 7, 69, 264, 83},
         {1007, kButton, T(u"ソフト起動時にソフトを開始する。"), 0x50010003, 0, 7, 41, 111, 10},
+        {1008, kButton, T(u"お気に入りに登録したサイトのクッキーは残す。"), 0x50010003, 0, 7, 53,
+         150, 10},
     },
 };
 

@@ -78,6 +78,7 @@ TEST(ResourceSet, HeaderIdentifiersHaveTheirFixedNumbers) {
         {"IDC_BTN_NEWS", IDC_BTN_NEWS, 1005},
         {"IDC_BROWSER_HOST", IDC_BROWSER_HOST, 1006},
         {"IDC_CHK_AUTOSTART", IDC_CHK_AUTOSTART, 1007},
+        {"IDC_CHK_KEEPFAVORITES", IDC_CHK_KEEPFAVORITES, 1008},
         {"IDC_STATIC", IDC_STATIC, -1},
     };
     for (const auto& id : ids) {

@@ -198,6 +198,16 @@ bool CFakeSweepPort::ClearAttributes(const char* pszPath) {
     return true;
 }
 
+ReadResult CFakeSweepPort::ReadSmallFile(const char* pszPath, size_t nMaxBytes, std::string& out) {
+    ++m_nFileReads;
+    std::lock_guard lock(m_mutex);
+    const auto it = m_entries.find(pszPath);
+    if (it == m_entries.end() || it->second.bDirectory || it->second.bUnreadable)
+        return ReadResult::Failed;
+    out = it->second.strContent.size() > nMaxBytes ? "" : it->second.strContent;
+    return out.size() < it->second.strContent.size() ? ReadResult::TooLarge : ReadResult::Read;
+}
+
 WindowRef CFakeSweepPort::FirstWindow() {
     ++m_nWalks;
     EnterWork();

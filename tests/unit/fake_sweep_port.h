@@ -22,6 +22,8 @@ public:
         bool bLocked = false;     // deletion fails even when not read-only
         bool bClearFails = false; // making it normal fails
         bool bVanishes = false;   // listed, but gone by the time it is deleted
+        bool bUnreadable = false; // opening it for reading fails
+        std::string strContent;
     };
     struct Window {
         bool bOwned = false;
@@ -69,6 +71,7 @@ public:
 
     OsVersionInfo m_version{kPlatformWin32NT, 5, 1};
     CString m_strCookieFolder{"C:\\Cookies"};
+    std::atomic<int> m_nFileReads{0};
     std::vector<Window> m_windows;
 
     std::atomic<int> m_nCookieFolderCalls{0};
@@ -102,6 +105,8 @@ public:
     uint32_t ReadAttributes(const char* pszPath) override;
     bool ClearAttributes(const char* pszPath) override;
 
+    CString GetFavouritesFolder() override { return CString("C:\\Favorites"); }
+    ReadResult ReadSmallFile(const char* pszPath, size_t nMaxBytes, std::string& out) override;
     WindowRef FirstWindow() override;
     WindowRef NextWindow(WindowRef w) override;
     bool HasOwnerOrParent(WindowRef w) override { return At(w).bOwned; }

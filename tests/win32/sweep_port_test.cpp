@@ -132,6 +132,18 @@ TEST(Win32Files, DoubleByteNamesRoundTripAsCodePage932) {
     EXPECT_EQ(port.EraseFile((dir.Path() + names[2]).c_str()), DeleteResult::Deleted);
 }
 
+TEST(Win32Files, SmallFilesAreReadWholeOrNotAtAll) {
+    TempFolder dir;
+    dir.AddFile("表.txt");
+    CWin32SweepPort port;
+    std::string out;
+    EXPECT_EQ(port.ReadSmallFile((dir.Path() + "表.txt").c_str(), 6, out), ReadResult::Read);
+    EXPECT_EQ(out, "cookie");
+    EXPECT_EQ(port.ReadSmallFile((dir.Path() + "表.txt").c_str(), 5, out), ReadResult::TooLarge);
+    for (const std::string& other : {dir.Path(), dir.Path() + "none.txt", std::string("NUL")})
+        EXPECT_EQ(port.ReadSmallFile(other.c_str(), 100, out), ReadResult::Failed) << other;
+}
+
 TEST(Win32Shell, CookieFolderResolvesToAnAbsolutePath) {
     CWin32SweepPort port;
     const CString strFolder = port.GetCookieFolder();

@@ -52,16 +52,21 @@ bool CCookieFolder::Clear() const {
 }
 
 bool CCookieFolder::AddFile(const std::string& name, bool readOnly) const {
-    const std::string full = m_strPath + name;
+    return AddFileWith(name, "cookie\n1\nexample.invalid/\n") &&
+           (!readOnly ||
+            SetFileAttributesA((m_strPath + name).c_str(), FILE_ATTRIBUTE_READONLY) != FALSE);
+}
+
+bool CCookieFolder::AddFileWith(const std::string& name, const std::string& content) const {
+    const std::string full = name.size() > 1 && name[1] == ':' ? name : m_strPath + name;
     HANDLE hFile = CreateFileA(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
     if (hFile == INVALID_HANDLE_VALUE)
         return false;
-    static const char kContent[] = "cookie\n1\nexample.invalid/\n";
     DWORD written = 0;
-    WriteFile(hFile, kContent, sizeof(kContent) - 1, &written, nullptr);
+    WriteFile(hFile, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
     CloseHandle(hFile);
-    return !readOnly || SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_READONLY);
+    return written == content.size();
 }
 
 bool CCookieFolder::AddDirectory(const std::string& name) const {

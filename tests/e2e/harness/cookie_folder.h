@@ -22,6 +22,8 @@ public:
 
     // Creates a file (relative name, e.g. "a.txt" or "Low\\b.txt") with a little content.
     bool AddFile(const std::string& name, bool readOnly = false) const;
+    // Creates a file with the given content; also outside the folder when the name is absolute.
+    bool AddFileWith(const std::string& name, const std::string& content) const;
     bool AddDirectory(const std::string& name) const;
     bool Exists(const std::string& name) const;
     // The entries of the folder (or of a relative subfolder such as "Low"), without "." and
@@ -31,6 +33,5 @@ public:
 private:
     // Deletes everything below dir (ending in a backslash); removes dir too when removeSelf.
     static void RemoveTree(const std::string& dir, bool removeSelf);
-
     std::string m_strPath;
 };

@@ -27,5 +27,6 @@ constexpr char kVersionKey[] = "Software\\Wine\\AppDefaults\\Wispfold.exe";
 constexpr char kProfileRoot[] = "Software\\Quenmarsh";
 constexpr char kProfileSection[] = "Software\\Quenmarsh\\Wispfold\\AppSeting";
 constexpr char kStartAppDo[] = "StartAppDo";
+constexpr char kKeepFavoriteDo[] = "KeepFavoriteDo";
 
 } // namespace e2e

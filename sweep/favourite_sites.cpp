@@ -1,0 +1,210 @@
+#include "sweep/favourite_sites.h"
+
+#include <algorithm>
+
+namespace {
+constexpr size_t kMaxHostLength = 253;
+
+char LowerAscii(char ch) {
+    return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return LowerAscii(x) == LowerAscii(y);
+           });
+}
+
+bool IsHostByte(char ch) {
+    return (ch >= 'a' && ch <= 'z') || (ch >= '0' && ch <= '9') || ch == '-' || ch == '_' ||
+           ch == '.';
+}
+
+bool IsDecimal(std::string_view text) {
+    return !text.empty() && text.size() <= 10 &&
+           std::all_of(text.begin(), text.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
+}
+
+bool IsIpv4(std::string_view host) {
+    return std::all_of(host.begin(), host.end(),
+                       [](char ch) { return ch == '.' || (ch >= '0' && ch <= '9'); });
+}
+
+// Cuts the next line (without its LF and a CR before it) off the front of text.
+std::string_view NextLine(std::string_view& text) {
+    const size_t nEnd = text.find('\n');
+    std::string_view line = text.substr(0, nEnd);
+    text.remove_prefix(nEnd == std::string_view::npos ? text.size() : nEnd + 1);
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    return line;
+}
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+// Both normalized: equal, or the longer ends in "." + the shorter, which has two labels at least.
+bool NormalizedHostsMatch(std::string_view a, std::string_view b) {
+    if (a == b)
+        return !a.empty();
+    const std::string_view shorter = a.size() < b.size() ? a : b;
+    const std::string_view longer = a.size() < b.size() ? b : a;
+    if (shorter.empty() || shorter.find('.') == std::string_view::npos || IsIpv4(shorter) ||
+        IsIpv4(longer))
+        return false;
+    return longer.size() > shorter.size() + 1 &&
+           longer[longer.size() - shorter.size() - 1] == '.' &&
+           longer.substr(longer.size() - shorter.size()) == shorter;
+}
+} // namespace
+
+std::string NormalizeHost(std::string_view host) {
+    if (!host.empty() && host.front() == '.')
+        host.remove_prefix(1);
+    if (!host.empty() && host.back() == '.')
+        host.remove_suffix(1);
+    if (host.empty() || host.size() > kMaxHostLength)
+        return std::string();
+    std::string result(host);
+    char prev = '.';
+    for (char& ch : result) {
+        ch = LowerAscii(ch);
+        // Every label is non-empty: no dot at either end or next to another.
+        if (!IsHostByte(ch) || (ch == '.' && prev == '.'))
+            return std::string();
+        prev = ch;
+    }
+    return result;
+}
+
+bool HostsMatch(std::string_view a, std::string_view b) {
+    return NormalizedHostsMatch(NormalizeHost(a), NormalizeHost(b));
+}
+
+bool ReadCookieHosts(std::string_view content, std::vector<std::string_view>& hosts) {
+    hosts.clear();
+    int nLine = 0; // the line's place within its record
+    while (!content.empty()) {
+        const std::string_view line = NextLine(content);
+        if (nLine == 8) {
+            if (line != "*")
+                return false;
+            nLine = 0;
+            continue;
+        }
+        if (nLine == 2) {
+            const size_t nSlash = line.find('/');
+            if (nSlash == std::string_view::npos || NormalizeHost(line.substr(0, nSlash)).empty())
+                return false;
+            hosts.push_back(line.substr(0, nSlash));
+        } else if (nLine >= 3 && !IsDecimal(line)) {
+            return false;
+        }
+        ++nLine;
+    }
+    return nLine == 0 && !hosts.empty();
+}
+
+std::string FavouriteHost(std::string_view content) {
+    // A byte-order mark some editors write.
+    if (content.substr(0, 3) == "\xEF\xBB\xBF")
+        content.remove_prefix(3);
+    bool bInSection = false;
+    while (!content.empty()) {
+        const std::string_view line = Trim(NextLine(content));
+        if (!line.empty() && line.front() == '[') {
+            bInSection = EqualsNoCase(line, "[InternetShortcut]");
+            continue;
+        }
+        const size_t nEquals = line.find('=');
+        if (!bInSection || nEquals == std::string_view::npos ||
+            !EqualsNoCase(Trim(line.substr(0, nEquals)), "URL"))
+            continue;
+        std::string_view url = Trim(line.substr(nEquals + 1));
+        if (StartsWithNoCase(url, "http://"))
+            url.remove_prefix(7);
+        else if (StartsWithNoCase(url, "https://"))
+            url.remove_prefix(8);
+        else
+            return std::string();
+        std::string_view authority = url.substr(0, url.find_first_of("/?#\\"));
+        if (const size_t nAt = authority.rfind('@'); nAt != std::string_view::npos)
+            authority.remove_prefix(nAt + 1);
+        if (const size_t nColon = authority.find(':'); nColon != std::string_view::npos) {
+            if (nColon + 1 < authority.size() && !IsDecimal(authority.substr(nColon + 1)))
+                return std::string();
+            authority = authority.substr(0, nColon);
+        }
+        return NormalizeHost(authority);
+    }
+    return std::string();
+}
+
+void CFavouriteSites::Load(ISweepPort& port, const std::atomic<bool>& bStop) {
+    m_hosts.clear();
+    const CString strFolder = port.GetFavouritesFolder();
+    if (strFolder.IsEmpty())
+        return;
+    int nBudget = kMaxEntries;
+    // Exactly one separator is appended: a path can end in a double-byte character whose
+    // second byte is a backslash.
+    LoadFolder(port, strFolder + "\\", 0, nBudget, bStop);
+    std::sort(m_hosts.begin(), m_hosts.end());
+    m_hosts.erase(std::unique(m_hosts.begin(), m_hosts.end()), m_hosts.end());
+}
+
+void CFavouriteSites::LoadFolder(ISweepPort& port, const CString& strFolder, int nDepth,
+                                 int& nBudget, const std::atomic<bool>& bStop) {
+    std::vector<CString> subfolders;
+    port.ListFolder(strFolder + "*.*", [&](const char* pszName) {
+        const std::string_view name(pszName);
+        if (name == "." || name == "..")
+            return true;
+        if (bStop.load() || --nBudget < 0)
+            return false;
+        const CString strPath = strFolder + pszName;
+        if (name.size() > 4 && EqualsNoCase(name.substr(name.size() - 4), ".url")) {
+            // A shortcut that cannot be read is skipped.
+            if (port.ReadSmallFile(strPath, kMaxShortcutBytes, m_buffer) == ReadResult::Read) {
+                std::string host = FavouriteHost(m_buffer);
+                if (!host.empty())
+                    m_hosts.push_back(std::move(host));
+            }
+            return true;
+        }
+        if (nDepth < kMaxDepth) {
+            const uint32_t nAttributes = port.ReadAttributes(strPath);
+            // A junction could lead back up the tree: only real folders are entered.
+            if (nAttributes != kInvalidFileAttributes &&
+                (nAttributes & kFileAttributeDirectory) != 0 &&
+                (nAttributes & kFileAttributeReparsePoint) == 0)
+                subfolders.push_back(strPath + "\\");
+        }
+        return true;
+    });
+    for (const CString& strSub : subfolders)
+        LoadFolder(port, strSub, nDepth + 1, nBudget, bStop);
+}
+
+bool CFavouriteSites::KeepsCookieFile(ISweepPort& port, const char* pszPath) {
+    if (m_hosts.empty() ||
+        port.ReadSmallFile(pszPath, kMaxCookieFileBytes, m_buffer) != ReadResult::Read ||
+        !ReadCookieHosts(m_buffer, m_recordHosts))
+        return false;
+    for (const std::string_view recordHost : m_recordHosts) {
+        const std::string host = NormalizeHost(recordHost);
+        for (const std::string& favourite : m_hosts)
+            if (NormalizedHostsMatch(host, favourite))
+                return true;
+    }
+    return false;
+}

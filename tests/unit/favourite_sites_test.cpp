@@ -1,0 +1,93 @@
+// The favourites' rule: its readers from tables, then a pass over in-memory folders.
+#include <gtest/gtest.h>
+
+#include "sweep/cookie_sweeper.h"
+#include "tests/unit/fake_sweep_port.h"
+
+namespace {
+std::string Record(const std::string& h, const std::string& n = "\n") {
+    return "id" + n + "v" + n + h + n + "1" + n + "2" + n + "3" + n + "4" + n + "5" + n + "*" + n;
+}
+std::string Url(const std::string& url) {
+    return "[DEFAULT]\r\nURL=http://base.example/\r\n[InternetShortcut]\r\nURL=" + url + "\r\n";
+}
+
+// clang-format off
+TEST(FavouriteRule, HostsRecordsAndShortcutsAreReadStrictly) {
+    const struct { const char *a, *b; bool bMatch; } hosts[] = {
+        {"example.co.jp", "example.co.jp", true}, {"www.example.co.jp", "example.co.jp", true},
+        {"example.co.jp", "a.b.example.co.jp", true}, {"badexample.co.jp", "example.co.jp", false},
+        {"WWW.Example.CO.JP", "www.example.co.jp", true}, {".example.com", "example.com.", true},
+        {"example.com", "example.org", false}, {"www.example.com", "com", false}, {"", "", false},
+        {"localhost", "localhost", true}, {"10.0.0.1", "10.0.0.1", true}, {"日本.jp", "日本.jp", false},
+        {"xn--wgv71a119e.jp", "a.xn--wgv71a119e.jp", true}, {"\x83\x41.jp", "\x83\x61.jp", false},
+        {"1.2.3.4", "2.3.4", false}, {"a..b.com", "b.com", false}, {"a b.com", "a b.com", false}};
+    for (const auto& c : hosts)
+        EXPECT_EQ(HostsMatch(c.a, c.b) + HostsMatch(c.b, c.a), 2 * c.bMatch) << c.a << " " << c.b;
+
+    const std::string one = Record("example.co.jp/");
+    const struct { std::string content; std::vector<std::string_view> hosts; } records[] = {
+        {one, {"example.co.jp"}}, {one.substr(0, one.size() - 1), {"example.co.jp"}},
+        {Record("a.example/p/", "\r\n") + Record("b.example/"), {"a.example", "b.example"}},
+        {"", {}}, {"\n\n", {}}, {one.substr(0, one.size() - 2), {}}, {one + "id\nv\n", {}},
+        {one + "text\n", {}}, {Record("no-slash.example"), {}}, {Record("bad host/"), {}},
+        {Record("/path"), {}}, {Record(std::string("a\0b.com/", 8)), {}},
+        {std::string(1 << 20, 'x'), {}}, {Record("a.example/").replace(16, 1, "x"), {}}};
+    std::vector<std::string_view> got;
+    for (const auto& c : records)
+        EXPECT_EQ(ReadCookieHosts(c.content, got) ? got : decltype(got){}, c.hosts) << c.content;
+
+    const struct { std::string content; const char* host; } shortcuts[] = {
+        {Url("http://www.Example.co.jp/a.html"), "www.example.co.jp"},
+        {Url("HTTPS://u:pw@shop.example:8443/?q"), "shop.example"},
+        {"\xEF\xBB\xBF[internetshortcut]\n url = http://lf.example ", "lf.example"},
+        {Url("ftp://f.example/"), ""}, {Url("file:///C:/x.html"), ""}, {Url("http://[::1]/"), ""},
+        {Url("http://%77ww.example/"), ""}, {"[DEFAULT]\nURL=http://b.example/", ""}};
+    for (const auto& c : shortcuts)
+        EXPECT_EQ(FavouriteHost(c.content), c.host) << c.content;
+}
+// clang-format on
+
+TEST(FavouriteRule, APassKeepsOnlyWhatItCanProveAndReadsTheFavouritesWithinBounds) {
+    CFakeSweepPort port;
+    CCookieSweeper sweeper(port);
+    sweeper.m_strCookieDir = "C:\\Cookies\\";
+    sweeper.m_nSweepMode = SWEEP_FOLDER_AND_LOW;
+    sweeper.SetKeepFavourites(true);
+    auto add = [&](const std::string& path, const std::string& content, bool bUnreadable = false) {
+        port.AddFile(path, {.bUnreadable = bUnreadable, .strContent = content});
+    };
+    std::string deep = "C:\\Favorites\\"; // 表 ends in the byte of a backslash
+    for (int i = 0; i <= CFavouriteSites::kMaxDepth + 1; ++i, deep += "表\\") {
+        port.AddFolder(deep);
+        add(deep + "s.url", Url("http://d" + std::to_string(i) + ".example"));
+    }
+    add("C:\\Favorites\\x.url", Url("http://x.example"), true);
+    // Listed after 表: the entries run out before the last shortcut there.
+    for (int i = 0; i < CFavouriteSites::kMaxEntries; ++i)
+        add("C:\\Favorites\\本\\" + std::to_string(i) + ".url", Url("ftp://f"));
+    add("C:\\Favorites\\本\\~.url", Url("http://wide.example/"));
+    port.AddFolder("C:\\Favorites\\本\\");
+    const std::string dirs[] = {"C:\\Cookies\\", "C:\\Cookies\\Low\\"};
+    for (const std::string& dir : dirs)
+        port.AddFolder(dir);
+    sweeper.PurgeCookies(); // no cookie file: nothing is read
+    EXPECT_EQ(port.m_nFileReads, 0);
+
+    for (const std::string& dir : dirs) {
+        add(dir + "kept.txt", Record("a.example/") + Record("www.d8.example/"));
+        for (const std::string host : {"d9", "wide", "x"})
+            add(dir + host + ".txt", Record(host + ".example/"));
+        add(dir + "locked.txt", Record("d1.example/"), true);
+        add(dir + "huge.txt", std::string(300 << 10, '\n') + Record("d1.example/"));
+    }
+    sweeper.PurgeCookies();
+    EXPECT_EQ(port.Listing(dirs[0]), (std::vector<std::string>{"Low", "kept.txt"}));
+    EXPECT_EQ(port.Listing(dirs[1]), std::vector<std::string>{"kept.txt"});
+
+    sweeper.SetKeepFavourites(false); // from the next pass on, deleted unread
+    const int nReads = port.m_nFileReads;
+    sweeper.PurgeCookies();
+    EXPECT_TRUE(port.Listing(dirs[1]).empty() && port.m_nFileReads == nReads);
+}
+} // namespace
