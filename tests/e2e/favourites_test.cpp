@@ -24,7 +24,7 @@ protected:
         auto both = [&](const char* n, bool b) {
             return m_cookies.Exists(n) == b && m_cookies.Exists(std::string("Low\\") + n) == b;
         };
-        ASSERT_TRUE(e2e::WaitUntil([&] { return both("gone.txt", false); }, 10000));
+        ASSERT_TRUE(e2e::WaitUntil([&] { return both("gone.txt", false); }, 20000));
         auto kept = [&] { return both("kept.txt", bKept); };
         EXPECT_TRUE(bKept ? e2e::HoldsFor(kept, 3000) : e2e::WaitUntil(kept, 5000)) << bKept;
     }
