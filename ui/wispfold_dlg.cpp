@@ -9,7 +9,7 @@
 #include "classlib/cmenu.h"
 #include "classlib/cwinapp.h"
 #include "res/resource.h"
-#include "settings/keep_favourites.h"
+#include "settings/stored_check_box.h"
 #include "settings/start_at_launch.h"
 #include "settings/win32_settings_port.h"
 #include "ui/about_dlg.h"
@@ -123,7 +123,7 @@ BOOL CWispfoldDlg::OnInitDialog() {
 
     // Before the watch can start, so that its first pass already follows the rule.
     CWin32SettingsPort keepPort(::GetDlgItem(m_hWnd, IDC_CHK_KEEPFAVORITES), nullptr);
-    SetKeepFavourites(CKeepFavourites(keepPort).Apply());
+    SetKeepFavourites(CStoredCheckBox(keepPort, kKeepFavouritesEntry).Apply());
 
     // A started watch hides the window before it was ever shown.
     CWin32SettingsPort settingsPort(::GetDlgItem(m_hWnd, IDC_CHK_AUTOSTART),
@@ -340,5 +340,5 @@ void CWispfoldDlg::OnAutoStartClicked() {
 // Stored at once; a running watch follows the new state from its next pass on.
 void CWispfoldDlg::OnKeepFavouritesClicked() {
     CWin32SettingsPort settingsPort(::GetDlgItem(m_hWnd, IDC_CHK_KEEPFAVORITES), nullptr);
-    SetKeepFavourites(CKeepFavourites(settingsPort).OnBoxClicked());
+    SetKeepFavourites(CStoredCheckBox(settingsPort, kKeepFavouritesEntry).OnBoxClicked());
 }
