@@ -22,11 +22,12 @@ void BM_WindowWalk(benchmark::State& state) {
     // An empty cookie folder isolates the walk's cost inside a pass.
     port.AddFolder(kDir);
     for (auto _ : state) {
-        for (WindowRef w = port.FirstWindow(); w != 0; w = port.NextWindow(w)) {
+        port.EnumerateWindows([&](WindowRef w) {
             CString strTitle = port.Title(w);
             strTitle.MakeUpper();
             benchmark::DoNotOptimize(strTitle.Find("WINDOWS INTERNET EXPLORER"));
-        }
+            return true;
+        });
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }

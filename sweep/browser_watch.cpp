@@ -47,23 +47,27 @@ void CCookieSweeper::EndWatchForShutdown() {
         m_port.DismissQuestions();
         m_port.WaitBriefly(kShutdownStepMilliseconds);
     }
+    // A worker still inside a call that does not return (a profile on a server that went away,
+    // an antivirus filter) would come back into a dialog that is gone: the process ends here,
+    // while everything the worker uses still exists.
+    if (IsLoopAlive())
+        m_port.EndProcess();
 }
 
 bool CCookieSweeper::IsBrowserOpen() {
-    for (WindowRef w = m_port.FirstWindow(); w != 0; w = m_port.NextWindow(w)) {
-        if (m_port.HasOwnerOrParent(w))
-            continue;
-        if (m_port.TitleLength(w) == 0)
-            continue;
-        if (m_port.IsVisible(w) != 1)
-            continue;
+    // Windows come and go during any walk (tooltips, menus, input-method windows): the walk is
+    // the platform's own list of them, so one that goes away never hides the rest.
+    bool bOpen = false;
+    m_port.EnumerateWindows([&](WindowRef w) {
+        if (m_port.HasOwnerOrParent(w) || m_port.TitleLength(w) == 0 || m_port.IsVisible(w) != 1)
+            return true;
         CString strTitle = m_port.Title(w);
         strTitle.MakeUpper();
-        if (strTitle.Find("MICROSOFT INTERNET EXPLORER") != -1 ||
-            strTitle.Find("WINDOWS INTERNET EXPLORER") != -1)
-            return true;
-    }
-    return false;
+        bOpen = strTitle.Find("MICROSOFT INTERNET EXPLORER") != -1 ||
+                strTitle.Find("WINDOWS INTERNET EXPLORER") != -1;
+        return !bOpen;
+    });
+    return bOpen;
 }
 
 void CCookieSweeper::RunWatchPass() {

@@ -57,18 +57,36 @@ void CCookieSweeper::PurgeCookies() {
 }
 
 void CCookieSweeper::DeleteCookieFiles(CString strFolder) {
+    // The cookie folder is the one the shell names. Any other, the protected mode's "Low\"
+    // (written at low integrity, by the browser's own code), is swept only while it is a real
+    // folder: a link made of it would lead the purge out of the cookie folder. Asked again
+    // before every change, as such a link can be made at any moment.
+    const bool bGuarded = strFolder != m_strCookieDir;
+    const auto folderIsReal = [&] {
+        if (!bGuarded)
+            return true;
+        const uint32_t nAttributes =
+            m_port.ReadAttributes(CString(strFolder, strFolder.GetLength() - 1));
+        return nAttributes != kInvalidFileAttributes &&
+               (nAttributes & (kFileAttributeDirectory | kFileAttributeReparsePoint)) ==
+                   kFileAttributeDirectory;
+    };
+    if (!folderIsReal())
+        return;
     const CString strPattern = strFolder + "*.*";
-    m_port.ListFolder(strPattern, [&](const char* pszEntry) {
+    m_port.ListFolder(strPattern, PathText::Ansi, [&](const FolderEntry& entry) {
         // Once the dialog is ending nothing more is deleted.
         if (m_bClosing.load())
             return false;
         CString strName;
-        strName.Format("%s", pszEntry);
+        strName.Format("%s", entry.pszName);
         if (strName.Find(".txt", 0) == -1)
             return true;
         const CString strPath = strFolder + strName;
         if (m_bKeepThisPass && KeepsFavouriteCookieFile(strPath))
             return true;
+        if (!folderIsReal())
+            return false;
         const DeleteResult result = m_port.EraseFile(strPath);
         // An entry that vanished since the listing (another purge took it) is done.
         if (result != DeleteResult::Failed)
@@ -76,8 +94,10 @@ void CCookieSweeper::DeleteCookieFiles(CString strFolder) {
         const int nAnswer = m_port.AskUser(CString(kQuestionText) + strName, kMbYesNo);
         if (nAnswer != kIdYes || m_bClosing.load())
             return true;
-        if ((m_port.ReadAttributes(strPath) & kFileAttributeReadOnly) != 0 &&
-            m_port.ClearAttributes(strPath))
+        // Attributes that cannot be read say nothing of read-only.
+        const uint32_t nAttributes = m_port.ReadAttributes(strPath);
+        if (nAttributes != kInvalidFileAttributes && (nAttributes & kFileAttributeReadOnly) != 0 &&
+            folderIsReal() && m_port.ClearAttributes(strPath))
             m_port.EraseFile(strPath);
         return true;
     });
@@ -90,5 +110,5 @@ bool CCookieSweeper::KeepsFavouriteCookieFile(const CString& strPath) {
         m_favourites.Load(m_port, m_bClosing);
         m_bFavouritesRead = true;
     }
-    return m_favourites.KeepsCookieFile(m_port, strPath);
+    return !m_favourites.IsKnown() || m_favourites.KeepsCookieFile(m_port, strPath);
 }

@@ -38,8 +38,8 @@ public:
     void StartWatching();
     void StopWatching();
     // For the dialog's end: stops the watch, cuts the worker's sleep short, answers an open
-    // question with "No" and waits (bounded) until no loop is alive. Nothing is deleted after
-    // this returns.
+    // question with "No" and waits (bounded) until no loop is alive; when the wait runs out, the
+    // process ends instead of returning. Nothing is deleted after this returns.
     void EndWatchForShutdown();
 
     // The rule that keeps the cookie files of the user's favourite sites. Set on the

@@ -151,53 +151,58 @@ std::string FavouriteHost(std::string_view content) {
 
 void CFavouriteSites::Load(ISweepPort& port, const std::atomic<bool>& bStop) {
     m_hosts.clear();
-    const CString strFolder = port.GetFavouritesFolder();
-    if (strFolder.IsEmpty())
+    m_bKnown = true;
+    const std::string strFolder = port.GetFavouritesFolder();
+    if (strFolder.empty())
         return;
     int nBudget = kMaxEntries;
-    // Exactly one separator is appended: a path can end in a double-byte character whose
-    // second byte is a backslash.
     LoadFolder(port, strFolder + "\\", 0, nBudget, bStop);
     std::sort(m_hosts.begin(), m_hosts.end());
     m_hosts.erase(std::unique(m_hosts.begin(), m_hosts.end()), m_hosts.end());
 }
 
-void CFavouriteSites::LoadFolder(ISweepPort& port, const CString& strFolder, int nDepth,
+void CFavouriteSites::LoadFolder(ISweepPort& port, const std::string& strFolder, int nDepth,
                                  int& nBudget, const std::atomic<bool>& bStop) {
-    std::vector<CString> subfolders;
-    port.ListFolder(strFolder + "*.*", [&](const char* pszName) {
-        const std::string_view name(pszName);
-        if (name == "." || name == "..")
-            return true;
-        if (bStop.load() || --nBudget < 0)
-            return false;
-        const CString strPath = strFolder + pszName;
-        if (name.size() > 4 && EqualsNoCase(name.substr(name.size() - 4), ".url")) {
-            // A shortcut that cannot be read is skipped.
-            if (port.ReadSmallFile(strPath, kMaxShortcutBytes, m_buffer) == ReadResult::Read) {
+    std::vector<std::string> subfolders;
+    // A folder that is there but cannot be read (a server that is offline, no right to list)
+    // hides favourites the rule cannot know: the pass keeps what it would have judged.
+    const ListResult listed =
+        port.ListFolder((strFolder + "*").c_str(), PathText::Utf8, [&](const FolderEntry& entry) {
+            const std::string_view name(entry.pszName);
+            if (name == "." || name == "..")
+                return true;
+            if (bStop.load() || --nBudget < 0)
+                return false;
+            const std::string strPath = strFolder + entry.pszName;
+            if ((entry.nAttributes & kFileAttributeDirectory) != 0) {
+                // A junction could lead back up the tree: only real folders are entered.
+                if (nDepth < kMaxDepth && (entry.nAttributes & kFileAttributeReparsePoint) == 0)
+                    subfolders.push_back(strPath + "\\");
+                return true;
+            }
+            if (name.size() <= 4 || !EqualsNoCase(name.substr(name.size() - 4), ".url"))
+                return true;
+            const ReadResult read =
+                port.ReadSmallFile(strPath.c_str(), PathText::Utf8, kMaxShortcutBytes, m_buffer);
+            if (read == ReadResult::Read) {
                 std::string host = FavouriteHost(m_buffer);
                 if (!host.empty())
                     m_hosts.push_back(std::move(host));
+            } else if (read == ReadResult::Failed) {
+                m_bKnown = false;
             }
             return true;
-        }
-        if (nDepth < kMaxDepth) {
-            const uint32_t nAttributes = port.ReadAttributes(strPath);
-            // A junction could lead back up the tree: only real folders are entered.
-            if (nAttributes != kInvalidFileAttributes &&
-                (nAttributes & kFileAttributeDirectory) != 0 &&
-                (nAttributes & kFileAttributeReparsePoint) == 0)
-                subfolders.push_back(strPath + "\\");
-        }
-        return true;
-    });
-    for (const CString& strSub : subfolders)
+        });
+    if (listed == ListResult::Failed)
+        m_bKnown = false;
+    for (const std::string& strSub : subfolders)
         LoadFolder(port, strSub, nDepth + 1, nBudget, bStop);
 }
 
 bool CFavouriteSites::KeepsCookieFile(ISweepPort& port, const char* pszPath) {
     if (m_hosts.empty() ||
-        port.ReadSmallFile(pszPath, kMaxCookieFileBytes, m_buffer) != ReadResult::Read ||
+        port.ReadSmallFile(pszPath, PathText::Ansi, kMaxCookieFileBytes, m_buffer) !=
+            ReadResult::Read ||
         !ReadCookieHosts(m_buffer, m_recordHosts))
         return false;
     for (const std::string_view recordHost : m_recordHosts) {

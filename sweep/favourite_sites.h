@@ -43,16 +43,20 @@ public:
 
     // Reads the hosts of the favourites below the folder the port names; bStop cuts it short.
     void Load(ISweepPort& port, const std::atomic<bool>& bStop);
+    // False when a folder of the favourites or a shortcut could not be read: which sites are
+    // favourites is then unknown, and nothing the rule judges may be deleted.
+    bool IsKnown() const { return m_bKnown; }
     bool IsEmpty() const { return m_hosts.empty(); }
     const std::vector<std::string>& Hosts() const { return m_hosts; }
     // Whether the cookie file at the path belongs to a loaded favourite.
     bool KeepsCookieFile(ISweepPort& port, const char* pszPath);
 
 private:
-    void LoadFolder(ISweepPort& port, const CString& strFolder, int nDepth, int& nBudget,
+    void LoadFolder(ISweepPort& port, const std::string& strFolder, int nDepth, int& nBudget,
                     const std::atomic<bool>& bStop);
 
     std::vector<std::string> m_hosts;
+    bool m_bKnown = true;
     // Reused from file to file.
     std::string m_buffer;
     std::vector<std::string_view> m_recordHosts;

@@ -31,8 +31,26 @@ using WindowRef = uintptr_t;
 // How a file deletion ended. Missing: the entry no longer exists, which the purge counts as done.
 enum class DeleteResult { Deleted, Missing, Failed };
 
-// How the reading of a small file ended.
-enum class ReadResult { Read, TooLarge, Failed };
+// How a listing ended. Missing: the folder is not there; Failed: it is there (or may be) but
+// could not be listed, such as a folder on a server that is offline, or one the user may not read.
+enum class ListResult { Listed, Missing, Failed };
+
+// How the reading of a small file ended. Missing: it went away since it was listed.
+enum class ReadResult { Read, TooLarge, Missing, Failed };
+
+// How the bytes of a path are to be taken: in the system's ANSI code page, as the cookie folders
+// are named, or as UTF-8 for the Favorites, whose names may hold any character the shell can
+// make (a page title's accents, Hangul, a wave dash), which code page 932 cannot.
+enum class PathText { Ansi, Utf8 };
+
+// One entry of a folder as the listing gives it.
+struct FolderEntry {
+    const char* pszName;
+    uint32_t nAttributes;
+    uint64_t nSize;
+    // The last write, in the file system's 100-nanosecond steps since 1601.
+    uint64_t nWriteTime;
+};
 
 // The thread procedure form of the class library: untyped parameter, unsigned result.
 using ThreadProc = unsigned (*)(void*);
@@ -55,28 +73,30 @@ public:
     // Sets the dialog's show flag to 0 and hides its window.
     virtual void HideDialog() = 0;
 
-    // Purge. ListFolder calls visit with each entry's name, "." and ".." included, in the order
-    // the file system gives, until visit returns false; false when the listing cannot be opened.
-    virtual bool ListFolder(const char* pszPattern,
-                            const std::function<bool(const char* pszName)>& visit) = 0;
+    // Calls visit with each entry, "." and ".." included, in the order the file system gives,
+    // until visit returns false.
+    virtual ListResult ListFolder(const char* pszPattern, PathText text,
+                                  const std::function<bool(const FolderEntry& entry)>& visit) = 0;
+    // Purge. The operations on one cookie file name exactly that file, also when its name is a
+    // device's (com1.txt) or ends in a dot or a blank.
     virtual DeleteResult EraseFile(const char* pszPath) = 0;
     // The raw attribute bits (kInvalidFileAttributes when they cannot be read).
     virtual uint32_t ReadAttributes(const char* pszPath) = 0;
     // Makes the file's attributes normal; true only when the platform call returned 1.
     virtual bool ClearAttributes(const char* pszPath) = 0;
 
-    // The rule that keeps the cookies of favourite sites. The user's Favorites folder without a
-    // trailing separator; empty when the shell cannot resolve it.
-    virtual CString GetFavouritesFolder() = 0;
+    // The rule that keeps the cookies of favourite sites. The user's Favorites folder in UTF-8,
+    // without a trailing separator; empty when the shell cannot resolve it.
+    virtual std::string GetFavouritesFolder() = 0;
     // The whole content of a regular file of at most nMaxBytes bytes into out. TooLarge for a
     // longer file (nothing of it is read), Failed when it cannot be opened or read, or is no
     // file on a disk (a folder, a device).
-    virtual ReadResult ReadSmallFile(const char* pszPath, size_t nMaxBytes, std::string& out) = 0;
+    virtual ReadResult ReadSmallFile(const char* pszPath, PathText text, size_t nMaxBytes,
+                                     std::string& out) = 0;
 
-    // Browser watch: the top-level windows in Z order, from the first window of the main
-    // dialog's level.
-    virtual WindowRef FirstWindow() = 0;
-    virtual WindowRef NextWindow(WindowRef w) = 0;
+    // Browser watch: visits the top-level windows in Z order until visit returns false. The
+    // walk is the platform's snapshot of them: a window destroyed meanwhile never ends it early.
+    virtual void EnumerateWindows(const std::function<bool(WindowRef w)>& visit) = 0;
     virtual bool HasOwnerOrParent(WindowRef w) = 0;
     virtual int TitleLength(WindowRef w) = 0;
     // IsWindowVisible's result as it is; only exactly 1 counts as visible.
@@ -96,4 +116,6 @@ public:
     // A short wait of the user-interface thread that still lets the worker's calls that need
     // that thread (a window title, a message box's owner) go through.
     virtual void WaitBriefly(unsigned nMilliseconds) = 0;
+    // Ends the process at once: no thread of it runs another instruction.
+    virtual void EndProcess() = 0;
 };

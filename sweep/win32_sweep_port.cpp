@@ -18,32 +18,98 @@ OsVersionInfo CWin32SweepPort::QueryVersion() {
 }
 
 namespace {
-CString SpecialFolder(HWND hOwner, int nFolder) {
+// The item identifier list of a special folder; empty when the shell cannot resolve it.
+CTaskMem<LPITEMIDLIST> SpecialFolder(HWND hOwner, int nFolder) {
     CTaskMem<LPITEMIDLIST> pidl;
-    if (FAILED(SHGetSpecialFolderLocation(hOwner, nFolder, pidl.Receive())) || !pidl)
-        return CString();
-    char szPath[MAX_PATH] = {};
-    return SHGetPathFromIDListA(pidl.Get(), szPath) ? CString(szPath) : CString();
+    if (FAILED(SHGetSpecialFolderLocation(hOwner, nFolder, pidl.Receive())))
+        pidl.Reset();
+    return pidl;
+}
+
+// A full path in the form Windows NT hands to the file system as it stands (\\?\C:\..., or
+// \\?\UNC\server\... for \\server\...): "com1.txt" stays a file rather than the serial port,
+// and a trailing dot or blank is not trimmed off into another file's name. The length of the
+// prefix a path takes: 4, 7 for a server's path (whose first backslash gives way to it), or 0 for
+// a path that has no such form or has it already.
+const char kExactPrefix[] = "\\\\?\\UNC";
+int ExactPrefixLength(const char* pszPath) {
+    if (pszPath[0] == '\\' && pszPath[1] == '\\')
+        return pszPath[2] == '?' || pszPath[2] == '.' ? 0 : 7;
+    return pszPath[0] && pszPath[1] == ':' && pszPath[2] == '\\' ? 4 : 0;
+}
+
+// The ANSI calls of Windows 2000 to Vista take such a path up to MAX_PATH characters; a longer
+// one cannot be a device's name and is used as it is.
+CString ExactPath(const char* pszPath) {
+    const int nPrefix = ExactPrefixLength(pszPath);
+    CString strPath(kExactPrefix, nPrefix);
+    strPath += pszPath + (nPrefix == 7);
+    return strPath.GetLength() < MAX_PATH ? strPath : CString(pszPath);
+}
+
+// The Favorites' paths travel in UTF-8 and reach the wide calls in the exact form; a path that
+// does not fit or convert comes out empty, which no call opens.
+constexpr int kWidePathChars = 1024;
+void ExactWidePath(const char* pszUtf8, wchar_t (&szPath)[kWidePathChars]) {
+    const int nPrefix = ExactPrefixLength(pszUtf8);
+    for (int i = 0; i < nPrefix; ++i)
+        szPath[i] = static_cast<wchar_t>(kExactPrefix[i]);
+    if (!MultiByteToWideChar(CP_UTF8, 0, pszUtf8 + (nPrefix == 7), -1, szPath + nPrefix,
+                             kWidePathChars - nPrefix))
+        szPath[0] = 0;
+}
+
+// A name of at most MAX_PATH characters in UTF-8.
+struct CUtf8Name {
+    explicit CUtf8Name(const wchar_t* pszWide) {
+        if (!WideCharToMultiByte(CP_UTF8, 0, pszWide, -1, szName, sizeof(szName), nullptr, nullptr))
+            szName[0] = 0;
+    }
+    char szName[MAX_PATH * 3];
+};
+
+bool IsNotThere(DWORD dwError) {
+    return dwError == ERROR_FILE_NOT_FOUND || dwError == ERROR_PATH_NOT_FOUND;
+}
+
+template <class FindData> FolderEntry EntryOf(const FindData& data, const char* pszName) {
+    return {
+        pszName, data.dwFileAttributes, (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
+        (uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime};
 }
 } // namespace
 
 CString CWin32SweepPort::GetCookieFolder() {
-    return SpecialFolder(m_hMainWnd, CSIDL_COOKIES);
+    const CTaskMem<LPITEMIDLIST> pidl = SpecialFolder(m_hMainWnd, CSIDL_COOKIES);
+    char szPath[MAX_PATH] = {};
+    return pidl && SHGetPathFromIDListA(pidl.Get(), szPath) ? CString(szPath) : CString();
 }
 
-CString CWin32SweepPort::GetFavouritesFolder() {
+std::string CWin32SweepPort::GetFavouritesFolder() {
     // Asked by the worker: no owner window, so the shell never waits for the dialog's thread.
-    return SpecialFolder(nullptr, CSIDL_FAVORITES);
+    const CTaskMem<LPITEMIDLIST> pidl = SpecialFolder(nullptr, CSIDL_FAVORITES);
+    wchar_t szPath[MAX_PATH] = {};
+    return pidl && SHGetPathFromIDListW(pidl.Get(), szPath) ? CUtf8Name(szPath).szName
+                                                            : std::string();
 }
 
-ReadResult CWin32SweepPort::ReadSmallFile(const char* pszPath, size_t nMaxBytes, std::string& out) {
+ReadResult CWin32SweepPort::ReadSmallFile(const char* pszPath, PathText text, size_t nMaxBytes,
+                                          std::string& out) {
     out.clear();
     // Shared every way: the browser may be writing or deleting the file meanwhile.
-    const HANDLE hOpened =
-        CreateFileA(pszPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    constexpr DWORD dwShare = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    HANDLE hOpened;
+    if (text == PathText::Ansi) {
+        hOpened = CreateFileA(ExactPath(pszPath), GENERIC_READ, dwShare, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    } else {
+        wchar_t szPath[kWidePathChars];
+        ExactWidePath(pszPath, szPath);
+        hOpened = CreateFileW(szPath, GENERIC_READ, dwShare, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    }
     if (hOpened == INVALID_HANDLE_VALUE)
-        return ReadResult::Failed;
+        return IsNotThere(GetLastError()) ? ReadResult::Missing : ReadResult::Failed;
     const CKernelHandle hFile(hOpened);
     // A name such as "con.txt" opens a device on Windows 2000 and XP; reading it could block.
     if (GetFileType(hFile.Get()) != FILE_TYPE_DISK)
@@ -88,44 +154,57 @@ void CWin32SweepPort::HideDialog() {
         ShowWindow(m_hMainWnd, SW_HIDE);
 }
 
-bool CWin32SweepPort::ListFolder(const char* pszPattern,
-                                 const std::function<bool(const char* pszName)>& visit) {
-    WIN32_FIND_DATAA data;
-    const HANDLE hFirst = FindFirstFileA(pszPattern, &data);
-    if (hFirst == INVALID_HANDLE_VALUE)
-        return false;
-    const CFindHandle hFind(hFirst);
-    do {
+ListResult CWin32SweepPort::ListFolder(const char* pszPattern, PathText text,
+                                       const std::function<bool(const FolderEntry& entry)>& visit) {
+    if (text == PathText::Ansi) {
+        WIN32_FIND_DATAA data;
+        const HANDLE hFirst = FindFirstFileA(pszPattern, &data);
+        if (hFirst == INVALID_HANDLE_VALUE)
+            return IsNotThere(GetLastError()) ? ListResult::Missing : ListResult::Failed;
+        const CFindHandle hFind(hFirst);
         // cFileName always ends in a zero byte within its 260 bytes.
-        if (!visit(data.cFileName))
-            break;
-    } while (FindNextFileA(hFind.Get(), &data));
-    return true;
+        while (visit(EntryOf(data, data.cFileName)) && FindNextFileA(hFind.Get(), &data)) {
+        }
+        return ListResult::Listed;
+    }
+    wchar_t szPattern[kWidePathChars];
+    ExactWidePath(pszPattern, szPattern);
+    WIN32_FIND_DATAW data;
+    const HANDLE hFirst = FindFirstFileW(szPattern, &data);
+    if (hFirst == INVALID_HANDLE_VALUE)
+        return IsNotThere(GetLastError()) ? ListResult::Missing : ListResult::Failed;
+    const CFindHandle hFind(hFirst);
+    while (visit(EntryOf(data, CUtf8Name(data.cFileName).szName)) &&
+           FindNextFileW(hFind.Get(), &data)) {
+    }
+    return ListResult::Listed;
 }
 
 DeleteResult CWin32SweepPort::EraseFile(const char* pszPath) {
-    if (DeleteFileA(pszPath))
+    if (DeleteFileA(ExactPath(pszPath)))
         return DeleteResult::Deleted;
-    const DWORD dwError = GetLastError();
-    if (dwError == ERROR_FILE_NOT_FOUND || dwError == ERROR_PATH_NOT_FOUND)
-        return DeleteResult::Missing;
-    return DeleteResult::Failed;
+    return IsNotThere(GetLastError()) ? DeleteResult::Missing : DeleteResult::Failed;
 }
 
 uint32_t CWin32SweepPort::ReadAttributes(const char* pszPath) {
-    return GetFileAttributesA(pszPath);
+    return GetFileAttributesA(ExactPath(pszPath));
 }
 
 bool CWin32SweepPort::ClearAttributes(const char* pszPath) {
-    return SetFileAttributesA(pszPath, FILE_ATTRIBUTE_NORMAL) == 1;
+    return SetFileAttributesA(ExactPath(pszPath), FILE_ATTRIBUTE_NORMAL) == 1;
 }
 
-WindowRef CWin32SweepPort::FirstWindow() {
-    return reinterpret_cast<WindowRef>(GetWindow(m_hMainWnd, GW_HWNDFIRST));
+namespace {
+BOOL CALLBACK VisitWindow(HWND hWnd, LPARAM lParam) {
+    return (*reinterpret_cast<const std::function<bool(WindowRef)>*>(lParam))(
+        reinterpret_cast<WindowRef>(hWnd));
 }
+} // namespace
 
-WindowRef CWin32SweepPort::NextWindow(WindowRef w) {
-    return reinterpret_cast<WindowRef>(GetWindow(reinterpret_cast<HWND>(w), GW_HWNDNEXT));
+// EnumWindows takes its own list of the top-level windows before it calls back, unlike a walk
+// with GetWindow(GW_HWNDNEXT), which ends early when the window it stands on is destroyed.
+void CWin32SweepPort::EnumerateWindows(const std::function<bool(WindowRef w)>& visit) {
+    EnumWindows(&VisitWindow, reinterpret_cast<LPARAM>(&visit));
 }
 
 bool CWin32SweepPort::HasOwnerOrParent(WindowRef w) {
@@ -202,6 +281,12 @@ void CWin32SweepPort::DismissQuestions() {
     const DWORD dwThread = m_dwQuestionThread.load();
     if (dwThread != 0 && dwThread != GetCurrentThreadId())
         EnumThreadWindows(dwThread, &AnswerNo, 0);
+}
+
+void CWin32SweepPort::EndProcess() {
+    // No code of this process runs after this: neither the stuck worker nor a library's exit
+    // handler that might wait for a lock the worker holds.
+    TerminateProcess(GetCurrentProcess(), 0);
 }
 
 void CWin32SweepPort::WaitBriefly(unsigned nMilliseconds) {

@@ -23,17 +23,17 @@ public:
     void CancelDialog() override;
     void HideDialog() override;
 
-    bool ListFolder(const char* pszPattern,
-                    const std::function<bool(const char* pszName)>& visit) override;
+    ListResult ListFolder(const char* pszPattern, PathText text,
+                          const std::function<bool(const FolderEntry& entry)>& visit) override;
     DeleteResult EraseFile(const char* pszPath) override;
     uint32_t ReadAttributes(const char* pszPath) override;
     bool ClearAttributes(const char* pszPath) override;
 
-    CString GetFavouritesFolder() override;
-    ReadResult ReadSmallFile(const char* pszPath, size_t nMaxBytes, std::string& out) override;
+    std::string GetFavouritesFolder() override;
+    ReadResult ReadSmallFile(const char* pszPath, PathText text, size_t nMaxBytes,
+                             std::string& out) override;
 
-    WindowRef FirstWindow() override;
-    WindowRef NextWindow(WindowRef w) override;
+    void EnumerateWindows(const std::function<bool(WindowRef w)>& visit) override;
     bool HasOwnerOrParent(WindowRef w) override;
     int TitleLength(WindowRef w) override;
     int IsVisible(WindowRef w) override;
@@ -46,6 +46,7 @@ public:
     void WakeWorker() override;
     void DismissQuestions() override;
     void WaitBriefly(unsigned nMilliseconds) override;
+    void EndProcess() override;
 
 protected:
     // Runs a question box and remembers the asking thread while it is open, so that the

@@ -82,13 +82,16 @@ TEST_F(CookiePurge, YesDoesNothingToALockedFileOrAFolderThatIsNotReadOnly) {
     locked.bLocked = true;
     port.AddFile(kDir + "locked.txt", locked);
     port.AddFolder(kDir + "x.txt\\");
-    port.QueueAnswers({kIdYes, kIdYes});
+    // Attributes that cannot be read say nothing of read-only.
+    locked.bNoAttributes = true;
+    port.AddFile(kDir + "y.txt", locked);
+    port.QueueAnswers({kIdYes, kIdYes, kIdYes});
 
     sweeper.PurgeCookies();
 
     EXPECT_TRUE(port.Exists(kDir + "locked.txt"));
     EXPECT_TRUE(port.Exists(kDir + "x.txt\\"));
-    ASSERT_EQ(port.Questions().size(), 2u);
+    ASSERT_EQ(port.Questions().size(), 3u);
     EXPECT_EQ(port.Questions()[0].strText, std::string(kQuestion) + "locked.txt");
     EXPECT_EQ(port.Questions()[1].strText, std::string(kQuestion) + "x.txt");
     EXPECT_EQ(port.m_nClearCalls, 0);
@@ -134,15 +137,24 @@ TEST_F(CookiePurge, LowSubfolderOnlyInFolderAndLowMode) {
     EXPECT_EQ(port.m_listedPatterns.back(), "C:\\Cookies\\Low\\*.*");
 }
 
-TEST_F(CookiePurge, AMissingLowSubfolderIsSilent) {
+// The protected mode's folder is written at low integrity: a link made of it, to any folder of
+// the user's, is passed over as silently as a missing one, and so is everything behind it.
+TEST_F(CookiePurge, AMissingLowSubfolderOrOneThatIsALinkIsSilent) {
     sweeper.m_nSweepMode = SWEEP_FOLDER_AND_LOW;
     port.AddFile(kDir + "top.txt");
-
     sweeper.PurgeCookies();
-
     EXPECT_FALSE(port.Exists(kDir + "top.txt"));
+
+    CFakeSweepPort::Entry link;
+    link.bDirectory = link.bLink = true;
+    port.AddFile(kDir + "Low\\", link);
+    port.AddFile(kDir + "Low\\diary.txt");
+    port.AddFile(kDir + "top.txt");
+    sweeper.PurgeCookies();
+    EXPECT_FALSE(port.Exists(kDir + "top.txt"));
+    EXPECT_TRUE(port.Exists(kDir + "Low\\diary.txt"));
     EXPECT_TRUE(port.Questions().empty());
-    EXPECT_EQ(port.m_listedPatterns.size(), 2u);
+    EXPECT_EQ(port.m_listedPatterns, std::vector<std::string>(2, kDir + "*.*"));
 }
 
 TEST_F(CookiePurge, AnEmptyFolderDeletesAndShowsNothing) {

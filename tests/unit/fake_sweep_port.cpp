@@ -14,8 +14,12 @@ void CFakeSweepPort::JoinThreads() {
         std::lock_guard lock(m_mutex);
         threads.swap(m_threads);
     }
+    // A worker stranded by the process's end never returns: it is left to the test process's end.
     for (auto& w : threads)
-        w.thread.join();
+        if (m_nStranded > 0)
+            w.thread.detach();
+        else
+            w.thread.join();
 }
 
 void CFakeSweepPort::AddFolder(const std::string& strPath) {
@@ -128,37 +132,44 @@ void CFakeSweepPort::LeaveWork() {
     --m_nWorkInFlight;
 }
 
-bool CFakeSweepPort::ListFolder(const char* pszPattern,
-                                const std::function<bool(const char* pszName)>& visit) {
+ListResult CFakeSweepPort::ListFolder(const char* pszPattern, PathText,
+                                      const std::function<bool(const FolderEntry& entry)>& visit) {
     std::string strPattern(pszPattern);
     {
         std::lock_guard lock(m_mutex);
         m_listedPatterns.push_back(strPattern);
     }
-    const std::string suffix = "*.*";
-    if (strPattern.size() < suffix.size() ||
-        strPattern.compare(strPattern.size() - suffix.size(), suffix.size(), suffix) != 0)
-        return false;
-    const std::string strFolder = strPattern.substr(0, strPattern.size() - suffix.size());
-    if (!Exists(strFolder))
-        return false;
-    EnterWork();
-    std::vector<std::string> names{".", ".."};
-    for (const auto& name : Listing(strFolder))
-        names.push_back(name);
-    // Entries that vanish disappear between the listing and the deletion.
+    // The cookie folders are listed with "*.*", the Favorites with "*".
+    const size_t nStar = strPattern.rfind('\\') + 1;
+    const std::string strFolder = strPattern.substr(0, nStar);
+    Entry dots;
+    dots.bDirectory = true;
+    std::vector<std::pair<std::string, Entry>> entries{{".", dots}, {"..", dots}};
     {
         std::lock_guard lock(m_mutex);
-        for (auto it = m_entries.begin(); it != m_entries.end();)
-            it = (it->second.bVanishes && !ChildName(strFolder, it->first).empty())
-                     ? m_entries.erase(it)
-                     : std::next(it);
+        const auto folder = m_entries.find(strFolder);
+        if (folder == m_entries.end())
+            return ListResult::Missing;
+        if (folder->second.bUnreadable)
+            return ListResult::Failed;
+        // Entries that vanish disappear between the listing and the deletion.
+        for (auto it = m_entries.begin(); it != m_entries.end();) {
+            const std::string name = ChildName(strFolder, it->first);
+            if (!name.empty())
+                entries.emplace_back(name, it->second);
+            it = (it->second.bVanishes && !name.empty()) ? m_entries.erase(it) : std::next(it);
+        }
     }
-    for (const auto& name : names)
-        if (!visit(name.c_str()))
+    EnterWork();
+    for (const auto& [name, e] : entries) {
+        const uint32_t nAttributes = (e.bDirectory ? kFileAttributeDirectory : 0x20) |
+                                     (e.bLink ? kFileAttributeReparsePoint : 0) |
+                                     (e.bReadOnly ? kFileAttributeReadOnly : 0);
+        if (!visit({name.c_str(), nAttributes, e.strContent.size(), 0}))
             break;
+    }
     LeaveWork();
-    return true;
+    return ListResult::Listed;
 }
 
 std::map<std::string, CFakeSweepPort::Entry>::iterator CFakeSweepPort::Lookup(const char* pszPath) {
@@ -168,8 +179,21 @@ std::map<std::string, CFakeSweepPort::Entry>::iterator CFakeSweepPort::Lookup(co
 }
 
 DeleteResult CFakeSweepPort::EraseFile(const char* pszPath) {
-    std::lock_guard lock(m_mutex);
+    std::unique_lock lock(m_mutex);
     auto it = Lookup(pszPath);
+    if (it != m_entries.end() && it->second.bBlocks) {
+        ++m_nBlocked;
+        m_cv.notify_all();
+        m_cv.wait(lock, [&] { return m_bUnblocked; });
+        if (m_nProcessEnds > 0) {
+            // An ended process runs nothing more: the worker stays here, touching nothing.
+            ++m_nStranded;
+            lock.unlock();
+            for (;;)
+                std::this_thread::sleep_for(1h);
+        }
+        it = Lookup(pszPath);
+    }
     if (it == m_entries.end())
         return DeleteResult::Missing;
     const Entry& e = it->second;
@@ -182,10 +206,11 @@ DeleteResult CFakeSweepPort::EraseFile(const char* pszPath) {
 uint32_t CFakeSweepPort::ReadAttributes(const char* pszPath) {
     std::lock_guard lock(m_mutex);
     auto it = Lookup(pszPath);
-    if (it == m_entries.end())
+    if (it == m_entries.end() || it->second.bNoAttributes)
         return kInvalidFileAttributes;
     return (it->second.bReadOnly ? kFileAttributeReadOnly : 0) |
-           (it->second.bDirectory ? 0x10 : 0x20);
+           (it->second.bDirectory ? kFileAttributeDirectory : 0x20) |
+           (it->second.bLink ? kFileAttributeReparsePoint : 0);
 }
 
 bool CFakeSweepPort::ClearAttributes(const char* pszPath) {
@@ -198,26 +223,28 @@ bool CFakeSweepPort::ClearAttributes(const char* pszPath) {
     return true;
 }
 
-ReadResult CFakeSweepPort::ReadSmallFile(const char* pszPath, size_t nMaxBytes, std::string& out) {
+ReadResult CFakeSweepPort::ReadSmallFile(const char* pszPath, PathText, size_t nMaxBytes,
+                                         std::string& out) {
     ++m_nFileReads;
     std::lock_guard lock(m_mutex);
     const auto it = m_entries.find(pszPath);
-    if (it == m_entries.end() || it->second.bDirectory || it->second.bUnreadable)
+    if (it == m_entries.end())
+        return ReadResult::Missing;
+    if (it->second.bDirectory || it->second.bUnreadable)
         return ReadResult::Failed;
     out = it->second.strContent.size() > nMaxBytes ? "" : it->second.strContent;
     return out.size() < it->second.strContent.size() ? ReadResult::TooLarge : ReadResult::Read;
 }
 
-WindowRef CFakeSweepPort::FirstWindow() {
+void CFakeSweepPort::EnumerateWindows(const std::function<bool(WindowRef w)>& visit) {
     ++m_nWalks;
     EnterWork();
     LeaveWork();
-    return m_windows.empty() ? 0 : 1;
-}
-
-WindowRef CFakeSweepPort::NextWindow(WindowRef w) {
-    ++m_nNextCalls;
-    return w < m_windows.size() ? w + 1 : 0;
+    for (WindowRef w = 1; w <= m_windows.size(); ++w) {
+        ++m_nWindowVisits;
+        if (!visit(w))
+            break;
+    }
 }
 
 bool CFakeSweepPort::StartThread(ThreadProc proc, void* pParam) {
@@ -287,6 +314,17 @@ void CFakeSweepPort::DismissQuestions() {
     std::lock_guard lock(m_mutex);
     if (m_nAsking > 0 && m_nPendingAnswer == 0)
         m_nPendingAnswer = kIdNo;
+    m_cv.notify_all();
+}
+
+bool CFakeSweepPort::WaitForBlocked() {
+    std::unique_lock lock(m_mutex);
+    return m_cv.wait_for(lock, 5s, [&] { return m_nBlocked > 0; });
+}
+
+void CFakeSweepPort::ReleaseBlocked() {
+    std::lock_guard lock(m_mutex);
+    m_bUnblocked = true;
     m_cv.notify_all();
 }
 

@@ -22,13 +22,17 @@ public:
         bool bLocked = false;     // deletion fails even when not read-only
         bool bClearFails = false; // making it normal fails
         bool bVanishes = false;   // listed, but gone by the time it is deleted
-        bool bUnreadable = false; // opening it for reading fails
+        bool bUnreadable = false; // opening it for reading (a folder: listing it) fails
         std::string strContent;
+        bool bLink = false;         // a folder that is a link (a reparse point)
+        bool bBlocks = false;       // its deletion blocks until ReleaseBlocked
+        bool bNoAttributes = false; // its attributes cannot be read
     };
     struct Window {
         bool bOwned = false;
         int nVisible = 1;
         std::string strTitle;
+        bool bVanishes = false; // destroyed before the walk reaches it
     };
     struct Question {
         std::string strText;
@@ -68,6 +72,10 @@ public:
         return pred();
     }
     void JoinThreads();
+    // A deletion that blocks: until a worker is inside it, and its release. Once the process
+    // has ended, the worker inside never returns from it.
+    bool WaitForBlocked();
+    void ReleaseBlocked();
 
     OsVersionInfo m_version{kPlatformWin32NT, 5, 1};
     CString m_strCookieFolder{"C:\\Cookies"};
@@ -81,7 +89,9 @@ public:
     size_t m_nSleepsAtHide = 0;
     std::atomic<int> m_nThreadsStarted{0};
     std::atomic<int> m_nWalks{0};
-    std::atomic<int> m_nNextCalls{0};
+    std::atomic<int> m_nWindowVisits{0};
+    std::atomic<int> m_nProcessEnds{0};
+    std::atomic<int> m_nStranded{0}; // workers left inside a call when the process ended
     std::atomic<int> m_nClearCalls{0};
     std::atomic<int> m_nMaxWorkInFlight{0};
     std::atomic<bool> m_bWorkDelay{false};
@@ -99,16 +109,16 @@ public:
     void CancelDialog() override { ++m_nCancels; }
     void HideDialog() override;
 
-    bool ListFolder(const char* pszPattern,
-                    const std::function<bool(const char* pszName)>& visit) override;
+    ListResult ListFolder(const char* pszPattern, PathText text,
+                          const std::function<bool(const FolderEntry& entry)>& visit) override;
     DeleteResult EraseFile(const char* pszPath) override;
     uint32_t ReadAttributes(const char* pszPath) override;
     bool ClearAttributes(const char* pszPath) override;
 
-    CString GetFavouritesFolder() override { return CString("C:\\Favorites"); }
-    ReadResult ReadSmallFile(const char* pszPath, size_t nMaxBytes, std::string& out) override;
-    WindowRef FirstWindow() override;
-    WindowRef NextWindow(WindowRef w) override;
+    std::string GetFavouritesFolder() override { return "C:\\Favorites"; }
+    ReadResult ReadSmallFile(const char* pszPath, PathText text, size_t nMaxBytes,
+                             std::string& out) override;
+    void EnumerateWindows(const std::function<bool(WindowRef w)>& visit) override;
     bool HasOwnerOrParent(WindowRef w) override { return At(w).bOwned; }
     int TitleLength(WindowRef w) override { return static_cast<int>(At(w).strTitle.size()); }
     int IsVisible(WindowRef w) override { return At(w).nVisible; }
@@ -121,10 +131,15 @@ public:
     void WakeWorker() override;
     void DismissQuestions() override;
     void WaitBriefly(unsigned nMilliseconds) override;
+    void EndProcess() override { ++m_nProcessEnds; }
 
 private:
     std::map<std::string, Entry>::iterator Lookup(const char* pszPath);
-    const Window& At(WindowRef w) const { return m_windows.at(w - 1); }
+    // A window that went away answers as a destroyed one: no owner, no title, not visible.
+    const Window& At(WindowRef w) const {
+        static const Window gone{false, 0, "", true};
+        return m_windows.at(w - 1).bVanishes ? gone : m_windows.at(w - 1);
+    }
     // Marks the span of a listing or a window walk: two polling loops would overlap here.
     void EnterWork();
     void LeaveWork();
@@ -138,6 +153,8 @@ private:
     int m_nAsking = 0;
     bool m_bWoken = false;
     bool m_bManualSleeps = false;
+    int m_nBlocked = 0;
+    bool m_bUnblocked = false;
     int m_nSleepers = 0;
     int m_nSleepTickets = 0;
     std::atomic<int> m_nWorkInFlight{0};

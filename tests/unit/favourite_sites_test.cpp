@@ -62,7 +62,7 @@ TEST(FavouriteRule, APassKeepsOnlyWhatItCanProveAndReadsTheFavouritesWithinBound
         port.AddFolder(deep);
         add(deep + "s.url", Url("http://d" + std::to_string(i) + ".example"));
     }
-    add("C:\\Favorites\\x.url", Url("http://x.example"), true);
+    add("C:\\Favorites\\x.url", std::string(65 << 10, ' ') + Url("http://x.example"));
     // Listed after 表: the entries run out before the last shortcut there.
     for (int i = 0; i < CFavouriteSites::kMaxEntries; ++i)
         add("C:\\Favorites\\本\\" + std::to_string(i) + ".url", Url("ftp://f"));
@@ -89,5 +89,36 @@ TEST(FavouriteRule, APassKeepsOnlyWhatItCanProveAndReadsTheFavouritesWithinBound
     const int nReads = port.m_nFileReads;
     sweeper.PurgeCookies();
     EXPECT_TRUE(port.Listing(dirs[1]).empty() && port.m_nFileReads == nReads);
+}
+
+// Favourites that are there but cannot be read (a folder on a server that is offline, one the
+// user may not list, a shortcut that cannot be opened) leave the rule unable to judge: that pass
+// keeps every cookie file, and the next one tries again. A Favorites folder that is not there
+// holds no favourites.
+TEST(FavouriteRule, WhatCannotBeReadKeepsThePassFromDeleting) {
+    const struct {
+        const char* pszPath;
+        bool bFolder, bKept;
+    } cases[] = {{"C:\\Favorites\\", true, true},
+                 {"C:\\Favorites\\sub\\", true, true},
+                 {"C:\\Favorites\\sub\\x.url", false, true},
+                 {"C:\\Elsewhere\\", true, false}};
+    for (const auto& c : cases) {
+        CFakeSweepPort port;
+        CCookieSweeper sweeper(port);
+        sweeper.m_strCookieDir = "C:\\Cookies\\";
+        sweeper.m_nSweepMode = SWEEP_FOLDER;
+        sweeper.SetKeepFavourites(true);
+        for (const char* folder : {"C:\\Cookies\\", "C:\\Favorites\\", "C:\\Favorites\\sub\\"})
+            port.AddFolder(folder);
+        port.AddFile("C:\\Favorites\\sub\\x.url", {.strContent = Url("http://x.example")});
+        port.AddFile(c.pszPath, {.bDirectory = c.bFolder, .bUnreadable = true, .strContent = ""});
+        port.AddFile("C:\\Cookies\\a.txt", {.strContent = Record("a.example/")});
+        sweeper.PurgeCookies();
+        EXPECT_EQ(port.Exists("C:\\Cookies\\a.txt"), c.bKept) << c.pszPath;
+        port.AddFile(c.pszPath, {.bDirectory = c.bFolder, .strContent = Url("http://y.example")});
+        sweeper.PurgeCookies();
+        EXPECT_FALSE(port.Exists("C:\\Cookies\\a.txt")) << c.pszPath << ": not tried again";
+    }
 }
 } // namespace

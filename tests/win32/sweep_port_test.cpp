@@ -3,32 +3,68 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "sweep/cookie_sweeper.h"
 #include "sweep/win32_sweep_port.h"
 
 namespace {
 std::string g_strSelf;
 
+// The host's name of a path of the prefix, from Wine's own export (a wide path in, a Unix path
+// out).
+std::string UnixPath(const std::string& strPath) {
+    using Convert = char*(__cdecl*)(const wchar_t*);
+    const auto convert = reinterpret_cast<Convert>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    wchar_t szPath[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, strPath.c_str(), -1, szPath, MAX_PATH);
+    char* pszUnix = convert ? convert(szPath) : nullptr;
+    const std::string strUnix = pszUnix ? pszUnix : "";
+    HeapFree(GetProcessHeap(), 0, pszUnix);
+    return strUnix;
+}
+
+// Runs a program of the host (Wine starts a Unix program given by its path on drive Z:).
+void RunUnix(const std::string& strCommand, const std::string& strFolder) {
+    std::string cmd = "Z:" + strCommand;
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, strFolder.c_str(),
+                       &si, &pi)) {
+        WaitForSingleObject(pi.hProcess, 30000);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+}
+
 // A fresh folder under the prefix's temporary folder, removed with everything in it.
 class TempFolder {
 public:
-    TempFolder() {
+    explicit TempFolder(const char* pszTag = "") {
         char szTemp[MAX_PATH];
         GetTempPathA(MAX_PATH, szTemp);
-        m_strPath = std::string(szTemp) + "wfsweep" + std::to_string(GetCurrentProcessId()) + "\\";
+        m_strPath =
+            std::string(szTemp) + "wfsweep" + pszTag + std::to_string(GetCurrentProcessId()) + "\\";
         CreateDirectoryA(m_strPath.c_str(), nullptr);
     }
     ~TempFolder() { Remove(m_strPath); }
     const std::string& Path() const { return m_strPath; }
     void AddFile(const std::string& strName, DWORD dwAttributes = FILE_ATTRIBUTE_NORMAL) const {
-        HANDLE h = CreateFileA((m_strPath + strName).c_str(), GENERIC_WRITE, 0, nullptr,
+        AddFileWith(strName, "cookie", dwAttributes);
+    }
+    // Made through the \\?\ form, so that a device's name or a trailing dot is a file's.
+    void AddFileWith(const std::string& strName, const std::string& content,
+                     DWORD dwAttributes = FILE_ATTRIBUTE_NORMAL) const {
+        HANDLE h = CreateFileA(("\\\\?\\" + m_strPath + strName).c_str(), GENERIC_WRITE, 0, nullptr,
                                CREATE_ALWAYS, dwAttributes, nullptr);
         ASSERT_NE(h, INVALID_HANDLE_VALUE) << strName;
         DWORD dwWritten = 0;
-        WriteFile(h, "cookie", 6, &dwWritten, nullptr);
+        WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &dwWritten, nullptr);
         CloseHandle(h);
     }
 
@@ -42,11 +78,15 @@ private:
                 if (name == "." || name == "..")
                     continue;
                 const std::string path = strDir + name;
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                const std::string exact = "\\\\?\\" + path;
+                SetFileAttributesA(exact.c_str(), FILE_ATTRIBUTE_NORMAL);
+                // A link goes as a link: what it leads to is not this folder's.
+                if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+                    RunUnix("/bin/rm " + UnixPath(path), strDir);
+                else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                     Remove(path + "\\");
                 else
-                    DeleteFileA(path.c_str());
+                    DeleteFileA(exact.c_str());
             } while (FindNextFileA(h, &data));
             FindClose(h);
         }
@@ -55,18 +95,19 @@ private:
     std::string m_strPath;
 };
 
-std::vector<std::string> List(CWin32SweepPort& port, const std::string& strPattern, bool* pOpened) {
+std::vector<std::string> List(CWin32SweepPort& port, const std::string& strPattern, bool* pOpened,
+                              PathText text = PathText::Ansi) {
     std::vector<std::string> names;
-    *pOpened = port.ListFolder(strPattern.c_str(), [&](const char* psz) {
-        names.push_back(psz);
+    *pOpened = port.ListFolder(strPattern.c_str(), text, [&](const FolderEntry& entry) {
+        names.push_back(entry.pszName);
         return true;
-    });
+    }) == ListResult::Listed;
     std::sort(names.begin(), names.end());
     return names;
 }
 
 bool FileExists(const std::string& strPath) {
-    return GetFileAttributesA(strPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesA(("\\\\?\\" + strPath).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 } // namespace
 
@@ -137,11 +178,15 @@ TEST(Win32Files, SmallFilesAreReadWholeOrNotAtAll) {
     dir.AddFile("表.txt");
     CWin32SweepPort port;
     std::string out;
-    EXPECT_EQ(port.ReadSmallFile((dir.Path() + "表.txt").c_str(), 6, out), ReadResult::Read);
+    const std::string path = dir.Path() + "表.txt";
+    EXPECT_EQ(port.ReadSmallFile(path.c_str(), PathText::Ansi, 6, out), ReadResult::Read);
     EXPECT_EQ(out, "cookie");
-    EXPECT_EQ(port.ReadSmallFile((dir.Path() + "表.txt").c_str(), 5, out), ReadResult::TooLarge);
-    for (const std::string& other : {dir.Path(), dir.Path() + "none.txt", std::string("NUL")})
-        EXPECT_EQ(port.ReadSmallFile(other.c_str(), 100, out), ReadResult::Failed) << other;
+    EXPECT_EQ(port.ReadSmallFile(path.c_str(), PathText::Ansi, 5, out), ReadResult::TooLarge);
+    EXPECT_EQ(port.ReadSmallFile((dir.Path() + "none.txt").c_str(), PathText::Ansi, 100, out),
+              ReadResult::Missing);
+    for (const std::string& other : {dir.Path(), std::string("NUL")})
+        EXPECT_EQ(port.ReadSmallFile(other.c_str(), PathText::Ansi, 100, out), ReadResult::Failed)
+            << other;
 }
 
 TEST(Win32Shell, CookieFolderResolvesToAnAbsolutePath) {
@@ -206,10 +251,8 @@ TEST(Win32Windows, WalkSeesTitlesOwnersAndVisibility) {
     CWin32SweepPort port;
     port.SetMainWindow(hMain);
 
-    int nSeen = 0;
     bool bBrowserSeen = false, bOwnedSeen = false, bMainSeen = false;
-    for (WindowRef w = port.FirstWindow(); w != 0 && nSeen < 10000; w = port.NextWindow(w)) {
-        ++nSeen;
+    port.EnumerateWindows([&](WindowRef w) {
         if (w == reinterpret_cast<WindowRef>(hBrowser)) {
             bBrowserSeen = true;
             EXPECT_FALSE(port.HasOwnerOrParent(w));
@@ -223,7 +266,8 @@ TEST(Win32Windows, WalkSeesTitlesOwnersAndVisibility) {
             bMainSeen = true;
             EXPECT_EQ(port.IsVisible(w), 0);
         }
-    }
+        return true;
+    });
     EXPECT_TRUE(bBrowserSeen);
     EXPECT_TRUE(bOwnedSeen);
     EXPECT_TRUE(bMainSeen);
@@ -291,6 +335,117 @@ TEST(Win32Threads, WaitBrieflyLetsAnotherThreadsSentMessagesThrough) {
     reader.join();
     EXPECT_EQ(nLength, 5);
     DestroyWindow(hWnd);
+}
+
+namespace {
+// The sweep core over the real port, as the program runs it: questions are recorded and
+// answered No, the hide delay is skipped, the watch polls without its pause, and the Favorites
+// are the test's own folder.
+class CTestPort : public CWin32SweepPort {
+public:
+    int AskUser(const char* pszText, unsigned) override {
+        m_questions.push_back(pszText);
+        return kIdNo;
+    }
+    void Sleep(unsigned) override {}
+    bool SleepUnlessWoken(unsigned) override {
+        ++m_nPasses;
+        return CWin32SweepPort::SleepUnlessWoken(0);
+    }
+    std::string GetFavouritesFolder() override { return m_strFavourites; }
+
+    std::vector<std::string> m_questions;
+    std::atomic<int> m_nPasses{0};
+    std::string m_strFavourites;
+};
+
+std::string Record(const std::string& strHost) {
+    return "id\nv\n" + strHost + "/\n1\n2\n3\n4\n5\n*\n";
+}
+} // namespace
+
+// What a hostile profile holds: names that are devices' or end in a dot, a protected-mode folder
+// made a link to the user's own files, and favourites named with characters code page 932 lacks.
+TEST(Win32Purge, DeletesExactlyTheCookieFilesAndNothingElse) {
+    TempFolder cookies("c"), elsewhere("e"), favourites("f");
+    for (const char* name : {"com1.txt", "lpt9.txt", "nul.txt", "a.txt.", "kept.txt", "gone.txt"})
+        cookies.AddFileWith(name, Record(std::string(name, 4) + ".example"));
+    elsewhere.AddFile("diary.txt");
+    RunUnix("/bin/ln -s " + UnixPath(elsewhere.Path()) + " Low", cookies.Path());
+    ASSERT_EQ(GetFileAttributesA((cookies.Path() + "Low").c_str()),
+              static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
+    ASSERT_TRUE(FileExists(cookies.Path() + "Low\\diary.txt")) << "the link leads nowhere";
+    const HANDLE hUrl =
+        CreateFileW((std::wstring(favourites.Path().begin(), favourites.Path().end()) +
+                     L"Caf\u00e9 \uD55C\uAD6D\u301C.url")
+                        .c_str(),
+                    GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(hUrl, INVALID_HANDLE_VALUE);
+    const char szUrl[] = "[InternetShortcut]\r\nURL=http://kept.example/\r\n";
+    DWORD dwWritten = 0;
+    WriteFile(hUrl, szUrl, sizeof(szUrl) - 1, &dwWritten, nullptr);
+    CloseHandle(hUrl);
+    CTestPort port;
+    port.m_strFavourites = favourites.Path().substr(0, favourites.Path().size() - 1);
+    CCookieSweeper sweeper(port);
+    sweeper.m_strCookieDir = cookies.Path().c_str();
+    sweeper.m_nSweepMode = SWEEP_FOLDER_AND_LOW;
+    sweeper.SetKeepFavourites(true);
+
+    sweeper.PurgeCookies();
+
+    bool bOpened = false;
+    EXPECT_EQ(List(port, cookies.Path() + "*.*", &bOpened),
+              (std::vector<std::string>{".", "..", "Low", "kept.txt"}));
+    EXPECT_TRUE(FileExists(elsewhere.Path() + "diary.txt")) << "deleted through the link";
+    EXPECT_TRUE(port.m_questions.empty()) << port.m_questions.front();
+}
+
+// Tooltips, menus and input-method windows come and go above the browser all day; no walk may
+// end before it reached the browser's window.
+TEST(Win32Watch, WindowsComingAndGoingAboveTheBrowserLetNoPurgeThrough) {
+    TempFolder cookies;
+    cookies.AddFile("cookie.txt");
+    std::atomic<bool> bChurn{true};
+    std::atomic<HWND> hBrowser{nullptr};
+    // Its own thread with a message loop: the walk asks the windows' thread for their titles.
+    std::thread churn([&] {
+        hBrowser = CreateWindowExA(0, "STATIC", "Blank Page - Windows Internet Explorer",
+                                   WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr,
+                                   nullptr);
+        HWND alive[16] = {};
+        for (unsigned i = 0; bChurn; ++i) {
+            HWND& hTip = alive[i % 16];
+            if (hTip)
+                DestroyWindow(hTip);
+            hTip = CreateWindowExA(0, "STATIC", "tip", WS_POPUP | WS_VISIBLE, 0, 0, 5, 5, nullptr,
+                                   nullptr, nullptr, nullptr);
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageA(&msg);
+        }
+        for (HWND h : alive)
+            DestroyWindow(h);
+        DestroyWindow(hBrowser);
+    });
+    for (int i = 0; i < 400 && !hBrowser; ++i)
+        ::Sleep(25);
+    CTestPort port;
+    CCookieSweeper sweeper(port);
+    sweeper.m_strCookieDir = cookies.Path().c_str();
+    sweeper.m_nSweepMode = SWEEP_FOLDER;
+
+    sweeper.StartWatching();
+    for (int i = 0; i < 2400 && port.m_nPasses < 60 && FileExists(cookies.Path() + "cookie.txt");
+         ++i)
+        port.WaitBriefly(25);
+    sweeper.EndWatchForShutdown();
+    bChurn = false;
+    churn.join();
+
+    EXPECT_GE(port.m_nPasses, 30) << "too few walks to tell";
+    EXPECT_TRUE(FileExists(cookies.Path() + "cookie.txt"))
+        << "purged after " << port.m_nPasses << " walks";
 }
 
 int main(int argc, char** argv) {
