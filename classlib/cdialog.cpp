@@ -192,6 +192,10 @@ void CDialog::OnOK() {
 }
 
 void CDialog::OnCancel() {
+    // Every way of ending the dialog ends it from every state: a modal window of this thread
+    // above it (a box it opened, the file dialog, a menu) would keep its loop, and the program,
+    // waiting for the user.
+    EndModalWindowsAbove();
     EndDialog(IDCANCEL);
 }
 

@@ -32,7 +32,8 @@ public:
     BOOL OnCmdMsg(UINT nID, UINT nCode) override;
 
 protected:
-    // IDOK: exchange the data and end with IDOK. IDCANCEL: end with IDCANCEL.
+    // IDOK: exchange the data and end with IDOK. IDCANCEL: end the modal windows above the
+    // dialog, then end it with IDCANCEL.
     virtual void OnOK();
     virtual void OnCancel();
     virtual void DoDataExchange(CDataExchange*) {}

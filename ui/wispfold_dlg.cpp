@@ -156,12 +156,10 @@ void CWispfoldDlg::OnCancel() {
     CDialog::OnCancel();
 }
 
-// A modal window of this thread (the About box, the file dialog, a message box) runs its own
-// message loop above the dialog's: the dialog's end would wait for the user to close it. So it
-// is ended first; then the dialog ends as Escape ends it. A question of the watch belongs to the
-// worker's thread: the dialog's destruction answers it.
+// The close box, or a setup or uninstaller asking the program to end: as Escape, also over the
+// About box or the file dialog (the base-class cancel ends them first). A question of the watch
+// belongs to the worker's thread: the dialog's destruction answers it.
 void CWispfoldDlg::OnClose() {
-    EndModalWindowsAbove();
     OnCancel();
 }
 
