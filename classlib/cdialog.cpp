@@ -163,13 +163,14 @@ void CDialog::EndModalWindowsAbove() {
         const HWND hWnd = search.found[i];
         if (!::IsWindow(hWnd))
             continue;
-        if (CWnd::FromHandlePermanent(hWnd))
-            // One of ours (the About box): its own cancel ends its loop.
+        // One of ours (the About box), or the system's with a Cancel button (the file dialog):
+        // its own cancel ends its loop. The file dialog must not be ended any other way: it
+        // ends itself with TRUE or FALSE, so EndDialog's IDCANCEL would read as a file chosen.
+        // A message box without one (Yes/No) ignores the cancel command, but EndDialog ends any
+        // dialog box's loop, and its caller sees IDCANCEL, as after a cancel.
+        if (CWnd::FromHandlePermanent(hWnd) || ::GetDlgItem(hWnd, IDCANCEL))
             ::SendMessageA(hWnd, WM_COMMAND, IDCANCEL, 0);
         else
-            // The system's (a message box, the file dialog): a cancel command is ignored by a
-            // box without a Cancel button, but EndDialog ends any dialog box's loop; its caller
-            // sees IDCANCEL, as after a cancel.
             ::EndDialog(hWnd, IDCANCEL);
     }
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "res/resource.h"
+#include "tests/e2e/harness/foreign_processes.h"
 #include "tests/e2e/harness/popup_menu_driver.h"
 #include "tests/e2e/harness/program_texts.h"
 #include "tests/e2e/harness/wait_until.h"
@@ -57,6 +58,7 @@ TEST_P(ShutdownTest, EndsWithinASecondWithTheWatchOn) {
         ASSERT_NE(WaitForMessageBox(15000), nullptr) << "no file dialog";
     }
     const HWND hMenu = c.by == EndBy::TrayExit ? OpenTrayMenu() : nullptr;
+    const CForeignProcesses notepads("notepad.exe");
 
     const ULONGLONG t0 = NowMs();
     if (c.by == EndBy::Escape)
@@ -69,6 +71,7 @@ TEST_P(ShutdownTest, EndsWithinASecondWithTheWatchOn) {
     const long long endedAfter = static_cast<long long>(NowMs() - t0);
     ASSERT_TRUE(bEnded) << "still running " << endedAfter << " ms after the request";
     RecordProperty("ended_after_ms", std::to_string(endedAfter));
+    EXPECT_TRUE(notepads.New().empty()) << "the file dialog's end was taken for a file chosen";
 
     if (bQuestion) {
         EXPECT_TRUE(m_cookies.Exists("ro.txt")) << "the open question was taken as Yes";
