@@ -23,10 +23,10 @@ CMenu* CMenu::GetSubMenu(int nPos) {
     const HMENU hSub = ::GetSubMenu(m_hMenu, nPos);
     if (!hSub)
         return nullptr;
-    std::unique_ptr<CMenu>& pSub = m_subMenus[hSub];
-    if (!pSub)
-        pSub = std::make_unique<CMenu>(hSub);
-    return pSub.get();
+    for (const std::unique_ptr<CMenu>& pSub : m_subMenus)
+        if (pSub->m_hMenu == hSub)
+            return pSub.get();
+    return m_subMenus.emplace_back(std::make_unique<CMenu>(hSub)).get();
 }
 
 BOOL CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, const char* lpszNewItem) {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <map>
+#include <vector>
 #include <memory>
 
 #include "classlib/handles.h"
@@ -32,5 +32,5 @@ public:
 
 private:
     CMenuHandle m_owned;
-    std::map<HMENU, std::unique_ptr<CMenu>> m_subMenus;
+    std::vector<std::unique_ptr<CMenu>> m_subMenus;
 };

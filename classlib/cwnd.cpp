@@ -114,12 +114,12 @@ CWnd* CWnd::WrapWindow(HWND hWnd) {
         return nullptr;
     if (CWnd* pWnd = FromHandlePermanent(hWnd))
         return pWnd;
-    std::unique_ptr<CWnd>& pWrapper = m_wrappers[hWnd];
-    if (!pWrapper) {
-        pWrapper = std::make_unique<CWnd>();
-        pWrapper->m_hWnd = hWnd;
-    }
-    return pWrapper.get();
+    for (const std::unique_ptr<CWnd>& pWrapper : m_wrappers)
+        if (pWrapper->m_hWnd == hWnd)
+            return pWrapper.get();
+    CWnd* pWrapper = m_wrappers.emplace_back(std::make_unique<CWnd>()).get();
+    pWrapper->m_hWnd = hWnd;
+    return pWrapper;
 }
 
 CWnd* CWnd::GetDlgItem(int nID) {

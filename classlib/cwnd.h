@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include <map>
 #include <memory>
+#include <vector>
 
 #include "classlib/ccmdtarget.h"
 #include "classlib/cmenu.h"
@@ -76,7 +76,8 @@ private:
 
     WNDPROC m_pfnSuper = nullptr;
     CMenu m_menuSystem;
-    std::map<HWND, std::unique_ptr<CWnd>> m_wrappers;
+    // Few: the controls the dialog asked for by identifier.
+    std::vector<std::unique_ptr<CWnd>> m_wrappers;
 };
 
 // Window procedure of every permanent window object.
