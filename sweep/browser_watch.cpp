@@ -73,7 +73,9 @@ bool CCookieSweeper::IsBrowserOpen() {
 void CCookieSweeper::RunWatchPass() {
     if (!m_port.SleepUnlessWoken(kPollMilliseconds) || m_bClosing.load())
         return;
-    if (!IsBrowserOpen())
+    if (IsBrowserOpen())
+        m_bBrowserSeen = true;
+    else
         PurgeCookies();
 }
 

@@ -1,5 +1,7 @@
 #include "sweep/cookie_sweeper.h"
 
+#include <utility>
+
 namespace {
 const char kUnsupportedText[] = "このOSでは、ご使用いただけません。";
 const char kNoFolderText[] = "クッキーファイルが特殊な場所にある為、削除できません。";
@@ -49,8 +51,14 @@ void CCookieSweeper::PurgeCookies() {
         return;
     }
     // The rule is looked at once per pass, so a click of its box takes effect at the next one.
+    // Nothing is remembered while it is off; nothing of the cookie files once the browser, which
+    // writes them, was seen open (it may rewrite one in place, keeping its size and stamp).
     m_bKeepThisPass = m_bKeepFavourites.load();
     m_bFavouritesRead = false;
+    if (!m_bKeepThisPass)
+        m_favourites.Forget();
+    else if (std::exchange(m_bBrowserSeen, false))
+        m_favourites.ForgetCookieFiles();
     DeleteCookieFiles(m_strCookieDir);
     if (m_nSweepMode == SWEEP_FOLDER_AND_LOW)
         DeleteCookieFiles(m_strCookieDir + "Low\\");
@@ -71,20 +79,34 @@ void CCookieSweeper::DeleteCookieFiles(CString strFolder) {
                (nAttributes & (kFileAttributeDirectory | kFileAttributeReparsePoint)) ==
                    kFileAttributeDirectory;
     };
-    if (!folderIsReal())
+    const int nSlot = bGuarded ? kLowSlot : kCookieSlot;
+    bool& bSettled = m_bSettled[nSlot];
+    if (!folderIsReal()) {
+        bSettled = false;
         return;
+    }
+    if (m_bKeepThisPass) {
+        // A folder whose last listing found only cookie files the rule keeps would list the same
+        // again while neither it nor the favourites changed.
+        if (!m_port.FolderMayHaveChanged(nSlot, strFolder, PathText::Ansi) && bSettled &&
+            Favourites().Generation() == m_nSettledIn[nSlot])
+            return;
+        m_favourites.BeginCookieFolder(nSlot);
+    }
+    bSettled = m_bKeepThisPass;
     const CString strPattern = strFolder + "*.*";
     m_port.ListFolder(strPattern, PathText::Ansi, [&](const FolderEntry& entry) {
         // Once the dialog is ending nothing more is deleted.
         if (m_bClosing.load())
-            return false;
+            return bSettled = false;
         CString strName;
         strName.Format("%s", entry.pszName);
         if (strName.Find(".txt", 0) == -1)
             return true;
         const CString strPath = strFolder + strName;
-        if (m_bKeepThisPass && KeepsFavouriteCookieFile(strPath))
+        if (m_bKeepThisPass && KeepsFavouriteCookieFile(strPath, entry))
             return true;
+        bSettled = false;
         if (!folderIsReal())
             return false;
         const DeleteResult result = m_port.EraseFile(strPath);
@@ -101,14 +123,22 @@ void CCookieSweeper::DeleteCookieFiles(CString strFolder) {
             m_port.EraseFile(strPath);
         return true;
     });
+    if (m_bKeepThisPass) {
+        m_favourites.EndCookieFolder();
+        m_nSettledIn[nSlot] = m_favourites.Generation();
+    }
 }
 
-bool CCookieSweeper::KeepsFavouriteCookieFile(const CString& strPath) {
-    // The favourites are read at the pass's first cookie file: a pass over folders without one
-    // (the watch's usual pass) reads nothing at all.
+CFavouriteSites& CCookieSweeper::Favourites() {
+    // Brought up to date once a pass, when first needed: a pass over folders that hold no cookie
+    // file, and have not changed, looks at no favourite.
     if (!m_bFavouritesRead) {
-        m_favourites.Load(m_port, m_bClosing);
+        m_favourites.Update(m_port, m_bClosing);
         m_bFavouritesRead = true;
     }
-    return !m_favourites.IsKnown() || m_favourites.KeepsCookieFile(m_port, strPath);
+    return m_favourites;
+}
+
+bool CCookieSweeper::KeepsFavouriteCookieFile(const CString& strPath, const FolderEntry& entry) {
+    return Favourites().KeepsCookieFile(m_port, strPath, entry);
 }

@@ -46,6 +46,9 @@ public:
     // user-interface thread; the worker reads it once at the start of each pass.
     void SetKeepFavourites(bool bKeep) { m_bKeepFavourites.store(bKeep); }
 
+    // What the favourites' rule knows (for tests and measurements).
+    const CFavouriteSites& FavouriteSites() const { return m_favourites; }
+
     // True while a polling loop is alive (for tests and the dialog's end).
     bool IsLoopAlive() const { return m_nLoop.load() != 0; }
 
@@ -62,7 +65,8 @@ private:
     bool IsBrowserOpen();
     void RunWatchPass();
     bool TryEndLoop();
-    bool KeepsFavouriteCookieFile(const CString& strPath);
+    CFavouriteSites& Favourites();
+    bool KeepsFavouriteCookieFile(const CString& strPath, const FolderEntry& entry);
 
     // Loop ownership: kLoopAlive while a worker polls; kLoopRestart marks a start that came
     // while that worker was deciding whether to end.
@@ -71,8 +75,13 @@ private:
     std::atomic<int> m_nLoop{0};
     std::atomic<bool> m_bClosing{false};
     std::atomic<bool> m_bKeepFavourites{false};
-    // The purge's own: read afresh by each pass that keeps favourites, used by its worker only.
+    // The purge's own, used by its worker only: what the rule knows, brought up to date by each
+    // pass that keeps favourites; for each cookie folder, whether its last listing found only
+    // kept files, and under which generation of that knowledge.
     CFavouriteSites m_favourites;
     bool m_bKeepThisPass = false;
     bool m_bFavouritesRead = false;
+    bool m_bBrowserSeen = false;
+    bool m_bSettled[2] = {};
+    unsigned m_nSettledIn[2] = {};
 };

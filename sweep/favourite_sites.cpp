@@ -1,6 +1,7 @@
 #include "sweep/favourite_sites.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 constexpr size_t kMaxHostLength = 253;
@@ -149,20 +150,64 @@ std::string FavouriteHost(std::string_view content) {
     return std::string();
 }
 
-void CFavouriteSites::Load(ISweepPort& port, const std::atomic<bool>& bStop) {
-    m_hosts.clear();
-    m_bKnown = true;
-    const std::string strFolder = port.GetFavouritesFolder();
-    if (strFolder.empty())
-        return;
-    int nBudget = kMaxEntries;
-    LoadFolder(port, strFolder + "\\", 0, nBudget, bStop);
-    std::sort(m_hosts.begin(), m_hosts.end());
-    m_hosts.erase(std::unique(m_hosts.begin(), m_hosts.end()), m_hosts.end());
+namespace {
+// FAT's step, in the listing's units of 100 ns.
+constexpr uint64_t kCoarsestClockStep = 2 * 10000000ULL;
+
+// A remembered reading by its name. Listings of an unchanged folder come in the same order, so
+// the search starts after the last one found.
+template <class Remembered>
+Remembered* FindRemembered(std::vector<Remembered>& remembered, size_t& nNext,
+                           std::string_view name) {
+    for (size_t i = 0; i < remembered.size(); ++i) {
+        Remembered& r = remembered[(nNext + i) % remembered.size()];
+        if (r.strName == name) {
+            nNext = (nNext + i + 1) % remembered.size();
+            return &r;
+        }
+    }
+    return nullptr;
+}
+} // namespace
+
+bool IsUnchanged(const CFileStamp& read, const FolderEntry& now) {
+    return read.nSize == now.nSize && read.nWriteTime == now.nWriteTime &&
+           read.nReadTime > now.nWriteTime + kCoarsestClockStep;
 }
 
-void CFavouriteSites::LoadFolder(ISweepPort& port, const std::string& strFolder, int nDepth,
-                                 int& nBudget, const std::atomic<bool>& bStop) {
+void CFavouriteSites::Update(ISweepPort& port, const std::atomic<bool>& bStop) {
+    if (!port.FolderMayHaveChanged(kFavouritesSlot, m_strFolder.c_str(), PathText::Utf8) &&
+        !m_bWalkAgain)
+        return;
+    // The watch follows the folder the shell names now; it is set before the walk.
+    if (std::string strFolder = port.GetFavouritesFolder(); strFolder != m_strFolder) {
+        m_strFolder = std::move(strFolder);
+        port.FolderMayHaveChanged(kFavouritesSlot, m_strFolder.c_str(), PathText::Utf8);
+    }
+    const bool bWasKnown = std::exchange(m_bKnown, true);
+    std::vector<CRemembered> shortcuts;
+    int nBudget = kMaxEntries;
+    m_nNextRemembered = 0;
+    if (!m_strFolder.empty())
+        WalkFolder(port, m_strFolder + "\\", 0, nBudget, bStop, shortcuts);
+    m_shortcuts.swap(shortcuts);
+    m_bWalkAgain = !m_bKnown || bStop.load();
+
+    std::vector<std::string> hosts;
+    for (const CRemembered& shortcut : m_shortcuts)
+        if (!shortcut.strHosts.empty())
+            hosts.push_back(shortcut.strHosts);
+    std::sort(hosts.begin(), hosts.end());
+    hosts.erase(std::unique(hosts.begin(), hosts.end()), hosts.end());
+    if (hosts != m_hosts || m_bKnown != bWasKnown) {
+        m_hosts.swap(hosts);
+        ++m_nGeneration;
+    }
+}
+
+void CFavouriteSites::WalkFolder(ISweepPort& port, const std::string& strFolder, int nDepth,
+                                 int& nBudget, const std::atomic<bool>& bStop,
+                                 std::vector<CRemembered>& shortcuts) {
     std::vector<std::string> subfolders;
     // A folder that is there but cannot be read (a server that is offline, no right to list)
     // hides favourites the rule cannot know: the pass keeps what it would have judged.
@@ -173,43 +218,99 @@ void CFavouriteSites::LoadFolder(ISweepPort& port, const std::string& strFolder,
                 return true;
             if (bStop.load() || --nBudget < 0)
                 return false;
-            const std::string strPath = strFolder + entry.pszName;
+            std::string strPath = strFolder + entry.pszName;
             if ((entry.nAttributes & kFileAttributeDirectory) != 0) {
                 // A junction could lead back up the tree: only real folders are entered.
                 if (nDepth < kMaxDepth && (entry.nAttributes & kFileAttributeReparsePoint) == 0)
                     subfolders.push_back(strPath + "\\");
                 return true;
             }
-            if (name.size() <= 4 || !EqualsNoCase(name.substr(name.size() - 4), ".url"))
+            if (name.size() <= 4 || !EqualsNoCase(name.substr(name.size() - 4), ".url") ||
+                entry.nSize > kMaxShortcutBytes)
                 return true;
+            if (CRemembered* pRead = FindRemembered(m_shortcuts, m_nNextRemembered, strPath);
+                pRead && IsUnchanged(pRead->stamp, entry)) {
+                shortcuts.push_back(std::move(*pRead));
+                return true;
+            }
+            const uint64_t nReadTime = port.CurrentFileTime();
             const ReadResult read =
                 port.ReadSmallFile(strPath.c_str(), PathText::Utf8, kMaxShortcutBytes, m_buffer);
-            if (read == ReadResult::Read) {
-                std::string host = FavouriteHost(m_buffer);
-                if (!host.empty())
-                    m_hosts.push_back(std::move(host));
-            } else if (read == ReadResult::Failed) {
+            if (read == ReadResult::Read)
+                shortcuts.push_back({std::move(strPath),
+                                     {entry.nSize, entry.nWriteTime, nReadTime},
+                                     FavouriteHost(m_buffer),
+                                     0});
+            else if (read == ReadResult::Failed)
                 m_bKnown = false;
-            }
             return true;
         });
     if (listed == ListResult::Failed)
         m_bKnown = false;
     for (const std::string& strSub : subfolders)
-        LoadFolder(port, strSub, nDepth + 1, nBudget, bStop);
+        WalkFolder(port, strSub, nDepth + 1, nBudget, bStop, shortcuts);
 }
 
-bool CFavouriteSites::KeepsCookieFile(ISweepPort& port, const char* pszPath) {
-    if (m_hosts.empty() ||
-        port.ReadSmallFile(pszPath, PathText::Ansi, kMaxCookieFileBytes, m_buffer) !=
-            ReadResult::Read ||
-        !ReadCookieHosts(m_buffer, m_recordHosts))
+void CFavouriteSites::BeginCookieFolder(int nSlot) {
+    m_nJudgedSlot = nSlot;
+    m_nNextRemembered = 0;
+    m_judged.clear();
+}
+
+void CFavouriteSites::EndCookieFolder() {
+    m_cookies[m_nJudgedSlot].swap(m_judged);
+    m_judged.clear();
+}
+
+bool CFavouriteSites::KeepsCookieFile(ISweepPort& port, const char* pszPath,
+                                      const FolderEntry& entry) {
+    if (!m_bKnown)
+        return true;
+    if (m_hosts.empty())
         return false;
-    for (const std::string_view recordHost : m_recordHosts) {
-        const std::string host = NormalizeHost(recordHost);
-        for (const std::string& favourite : m_hosts)
-            if (NormalizedHostsMatch(host, favourite))
-                return true;
+    CRemembered judged;
+    if (CRemembered* pJudged =
+            FindRemembered(m_cookies[m_nJudgedSlot], m_nNextRemembered, entry.pszName);
+        pJudged && IsUnchanged(pJudged->stamp, entry)) {
+        // Judged from what was read then: again only when the favourites changed since.
+        judged = std::move(*pJudged);
+    } else {
+        const uint64_t nReadTime = port.CurrentFileTime();
+        if (entry.nSize > kMaxCookieFileBytes ||
+            port.ReadSmallFile(pszPath, PathText::Ansi, kMaxCookieFileBytes, m_buffer) !=
+                ReadResult::Read ||
+            !ReadCookieHosts(m_buffer, m_recordHosts))
+            return false;
+        judged = {entry.pszName, {entry.nSize, entry.nWriteTime, nReadTime}, std::string(), 0};
+        for (const std::string_view recordHost : m_recordHosts)
+            (judged.strHosts += NormalizeHost(recordHost)) += ' ';
+        judged.nJudgedIn = m_nGeneration - 1;
     }
+    if (judged.nJudgedIn != m_nGeneration && !MatchesAFavourite(judged.strHosts))
+        return false;
+    judged.nJudgedIn = m_nGeneration;
+    m_judged.push_back(std::move(judged));
+    return true;
+}
+
+bool CFavouriteSites::MatchesAFavourite(std::string_view hosts) const {
+    for (size_t nEnd; (nEnd = hosts.find(' ')) != std::string_view::npos;
+         hosts.remove_prefix(nEnd + 1))
+        for (const std::string& favourite : m_hosts)
+            if (NormalizedHostsMatch(hosts.substr(0, nEnd), favourite))
+                return true;
     return false;
+}
+
+void CFavouriteSites::ForgetCookieFiles() {
+    m_cookies[0].clear();
+    m_cookies[1].clear();
+    ++m_nGeneration;
+}
+
+void CFavouriteSites::Forget() {
+    ForgetCookieFiles();
+    m_shortcuts.clear();
+    m_hosts.clear();
+    m_bWalkAgain = true;
 }

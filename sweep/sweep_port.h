@@ -43,6 +43,11 @@ enum class ReadResult { Read, TooLarge, Missing, Failed };
 // make (a page title's accents, Hangul, a wave dash), which code page 932 cannot.
 enum class PathText { Ansi, Utf8 };
 
+// The folders whose changes the rule that keeps the favourites' cookies follows.
+constexpr int kCookieSlot = 0;
+constexpr int kLowSlot = 1;
+constexpr int kFavouritesSlot = 2;
+
 // One entry of a folder as the listing gives it.
 struct FolderEntry {
     const char* pszName;
@@ -93,6 +98,14 @@ public:
     // file on a disk (a folder, a device).
     virtual ReadResult ReadSmallFile(const char* pszPath, PathText text, size_t nMaxBytes,
                                      std::string& out) = 0;
+
+    // What the rule remembers. The system's time in the units of a listing's last write.
+    virtual uint64_t CurrentFileTime() = 0;
+    // Whether the folder may have changed since the last call for the same slot (kCookieSlot,
+    // kLowSlot, kFavouritesSlot, the last with its subfolders): true at the first call, after the
+    // system reported a change, and every time where it cannot watch the folder. The watch is
+    // renewed before true is returned, so a change during the caller's listing shows next time.
+    virtual bool FolderMayHaveChanged(int nSlot, const char* pszFolder, PathText text) = 0;
 
     // Browser watch: visits the top-level windows in Z order until visit returns false. The
     // walk is the platform's snapshot of them: a window destroyed meanwhile never ends it early.

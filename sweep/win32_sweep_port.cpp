@@ -194,6 +194,42 @@ bool CWin32SweepPort::ClearAttributes(const char* pszPath) {
     return SetFileAttributesA(ExactPath(pszPath), FILE_ATTRIBUTE_NORMAL) == 1;
 }
 
+uint64_t CWin32SweepPort::CurrentFileTime() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return (uint64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime;
+}
+
+// A change notification is a signal, not a list: nothing of it can overflow and be lost. Where
+// the system cannot watch a folder (a server that does not notify, a folder that is not there),
+// every call says it may have changed, and the caller lists it as it would without a watch.
+bool CWin32SweepPort::FolderMayHaveChanged(int nSlot, const char* pszFolder, PathText text) {
+    CFolderWatch& watch = m_watches[nSlot];
+    if (!watch.hChange || watch.strFolder != pszFolder) {
+        watch.strFolder = pszFolder;
+        constexpr DWORD dwFilter = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME |
+                                   FILE_NOTIFY_CHANGE_ATTRIBUTES | FILE_NOTIFY_CHANGE_SIZE |
+                                   FILE_NOTIFY_CHANGE_LAST_WRITE;
+        // The Favorites with their subfolders.
+        const BOOL bSubtree = nSlot == kFavouritesSlot;
+        HANDLE hChange;
+        if (text == PathText::Ansi) {
+            hChange = FindFirstChangeNotificationA(pszFolder, bSubtree, dwFilter);
+        } else {
+            wchar_t szFolder[kWidePathChars];
+            ExactWidePath(pszFolder, szFolder);
+            hChange = FindFirstChangeNotificationW(szFolder, bSubtree, dwFilter);
+        }
+        watch.hChange.Reset(hChange == INVALID_HANDLE_VALUE ? nullptr : hChange);
+        return true;
+    }
+    if (WaitForSingleObject(watch.hChange.Get(), 0) == WAIT_TIMEOUT)
+        return false;
+    if (!FindNextChangeNotification(watch.hChange.Get()))
+        watch.hChange.Reset();
+    return true;
+}
+
 namespace {
 BOOL CALLBACK VisitWindow(HWND hWnd, LPARAM lParam) {
     return (*reinterpret_cast<const std::function<bool(WindowRef)>*>(lParam))(

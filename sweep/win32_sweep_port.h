@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <string>
 
 #include "classlib/handles.h"
 #include "sweep/sweep_port.h"
@@ -33,6 +34,9 @@ public:
     ReadResult ReadSmallFile(const char* pszPath, PathText text, size_t nMaxBytes,
                              std::string& out) override;
 
+    uint64_t CurrentFileTime() override;
+    bool FolderMayHaveChanged(int nSlot, const char* pszFolder, PathText text) override;
+
     void EnumerateWindows(const std::function<bool(WindowRef w)>& visit) override;
     bool HasOwnerOrParent(WindowRef w) override;
     int TitleLength(WindowRef w) override;
@@ -59,7 +63,14 @@ protected:
     }
 
 private:
+    // A change notification and the folder it watches.
+    struct CFolderWatch {
+        std::string strFolder;
+        CHandle<HANDLE, &FindCloseChangeNotification> hChange;
+    };
+
     HWND m_hMainWnd = nullptr;
+    CFolderWatch m_watches[3];
     CKernelHandle m_hWake;
     std::atomic<DWORD> m_dwQuestionThread{0};
 };

@@ -23,15 +23,16 @@ void CFakeSweepPort::JoinThreads() {
 }
 
 void CFakeSweepPort::AddFolder(const std::string& strPath) {
-    std::lock_guard lock(m_mutex);
     Entry e;
     e.bDirectory = true;
-    m_entries[strPath] = e;
+    AddFile(strPath, e);
 }
 
 void CFakeSweepPort::AddFile(const std::string& strPath, Entry entry) {
     std::lock_guard lock(m_mutex);
+    entry.nWriteTime = entry.nWriteTime ? entry.nWriteTime : m_nNow.load();
     m_entries[strPath] = entry;
+    ++m_nChanges;
 }
 
 bool CFakeSweepPort::Exists(const std::string& strPath) const {
@@ -157,7 +158,9 @@ ListResult CFakeSweepPort::ListFolder(const char* pszPattern, PathText,
             const std::string name = ChildName(strFolder, it->first);
             if (!name.empty())
                 entries.emplace_back(name, it->second);
-            it = (it->second.bVanishes && !name.empty()) ? m_entries.erase(it) : std::next(it);
+            const bool bVanishes = it->second.bVanishes && !name.empty();
+            m_nChanges += bVanishes;
+            it = bVanishes ? m_entries.erase(it) : std::next(it);
         }
     }
     EnterWork();
@@ -165,7 +168,7 @@ ListResult CFakeSweepPort::ListFolder(const char* pszPattern, PathText,
         const uint32_t nAttributes = (e.bDirectory ? kFileAttributeDirectory : 0x20) |
                                      (e.bLink ? kFileAttributeReparsePoint : 0) |
                                      (e.bReadOnly ? kFileAttributeReadOnly : 0);
-        if (!visit({name.c_str(), nAttributes, e.strContent.size(), 0}))
+        if (!visit({name.c_str(), nAttributes, e.strContent.size(), e.nWriteTime}))
             break;
     }
     LeaveWork();
@@ -200,6 +203,7 @@ DeleteResult CFakeSweepPort::EraseFile(const char* pszPath) {
     if (e.bDirectory || e.bReadOnly || e.bLocked)
         return DeleteResult::Failed;
     m_entries.erase(it);
+    ++m_nChanges;
     return DeleteResult::Deleted;
 }
 

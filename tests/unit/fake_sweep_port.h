@@ -8,6 +8,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "sweep/sweep_port.h"
@@ -27,6 +28,7 @@ public:
         bool bLink = false;         // a folder that is a link (a reparse point)
         bool bBlocks = false;       // its deletion blocks until ReleaseBlocked
         bool bNoAttributes = false; // its attributes cannot be read
+        uint64_t nWriteTime = 0;    // 0: written at the fake's present time
     };
     struct Window {
         bool bOwned = false;
@@ -90,6 +92,10 @@ public:
     std::atomic<int> m_nThreadsStarted{0};
     std::atomic<int> m_nWalks{0};
     std::atomic<int> m_nWindowVisits{0};
+    // The clock of the files' stamps, in 100 ns steps; AddFile stamps a file with it.
+    std::atomic<uint64_t> m_nNow{130000000000000000};
+    // Where no folder can be watched, every one may always have changed.
+    bool m_bUnwatchable = false;
     std::atomic<int> m_nProcessEnds{0};
     std::atomic<int> m_nStranded{0}; // workers left inside a call when the process ended
     std::atomic<int> m_nClearCalls{0};
@@ -118,6 +124,12 @@ public:
     std::string GetFavouritesFolder() override { return "C:\\Favorites"; }
     ReadResult ReadSmallFile(const char* pszPath, PathText text, size_t nMaxBytes,
                              std::string& out) override;
+    uint64_t CurrentFileTime() override { return m_nNow; }
+    // Any change of the fake's files counts as a change of every folder.
+    bool FolderMayHaveChanged(int nSlot, const char*, PathText) override {
+        return std::exchange(m_nSeenChanges[nSlot], m_nChanges.load()) != m_nChanges ||
+               m_bUnwatchable;
+    }
     void EnumerateWindows(const std::function<bool(WindowRef w)>& visit) override;
     bool HasOwnerOrParent(WindowRef w) override { return At(w).bOwned; }
     int TitleLength(WindowRef w) override { return static_cast<int>(At(w).strTitle.size()); }
@@ -154,6 +166,8 @@ private:
     bool m_bWoken = false;
     bool m_bManualSleeps = false;
     int m_nBlocked = 0;
+    std::atomic<int> m_nChanges{0};
+    int m_nSeenChanges[3] = {-1, -1, -1};
     bool m_bUnblocked = false;
     int m_nSleepers = 0;
     int m_nSleepTickets = 0;

@@ -1,6 +1,8 @@
 // The favourites' rule: its readers from tables, then a pass over in-memory folders.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "sweep/cookie_sweeper.h"
 #include "tests/unit/fake_sweep_port.h"
 
@@ -30,7 +32,8 @@ TEST(FavouriteRule, HostsRecordsAndShortcutsAreReadStrictly) {
         {one, {"example.co.jp"}}, {one.substr(0, one.size() - 1), {"example.co.jp"}},
         {Record("a.example/p/", "\r\n") + Record("b.example/"), {"a.example", "b.example"}},
         {"", {}}, {"\n\n", {}}, {one.substr(0, one.size() - 2), {}}, {one + "id\nv\n", {}},
-        {one + "text\n", {}}, {Record("no-slash.example"), {}}, {Record("bad host/"), {}},
+        {one + "text\n", {}}, {one.substr(0, one.size() - 2) + "-\n", {}},
+        {Record("no-slash.example"), {}}, {Record("bad host/"), {}},
         {Record("/path"), {}}, {Record(std::string("a\0b.com/", 8)), {}},
         {std::string(1 << 20, 'x'), {}}, {Record("a.example/").replace(16, 1, "x"), {}}};
     std::vector<std::string_view> got;
@@ -63,6 +66,10 @@ TEST(FavouriteRule, APassKeepsOnlyWhatItCanProveAndReadsTheFavouritesWithinBound
         add(deep + "s.url", Url("http://d" + std::to_string(i) + ".example"));
     }
     add("C:\\Favorites\\x.url", std::string(65 << 10, ' ') + Url("http://x.example"));
+    CFakeSweepPort::Entry link; // a junction, which could lead anywhere, is not entered
+    link.bDirectory = link.bLink = true;
+    port.AddFile("C:\\Favorites\\link\\", link);
+    add("C:\\Favorites\\link\\s.url", Url("http://link.example"));
     // Listed after 表: the entries run out before the last shortcut there.
     for (int i = 0; i < CFavouriteSites::kMaxEntries; ++i)
         add("C:\\Favorites\\本\\" + std::to_string(i) + ".url", Url("ftp://f"));
@@ -76,7 +83,7 @@ TEST(FavouriteRule, APassKeepsOnlyWhatItCanProveAndReadsTheFavouritesWithinBound
 
     for (const std::string& dir : dirs) {
         add(dir + "kept.txt", Record("a.example/") + Record("www.d8.example/"));
-        for (const std::string host : {"d9", "wide", "x"})
+        for (const std::string host : {"d9", "wide", "x", "link"})
             add(dir + host + ".txt", Record(host + ".example/"));
         add(dir + "locked.txt", Record("d1.example/"), true);
         add(dir + "huge.txt", std::string(300 << 10, '\n') + Record("d1.example/"));
@@ -122,3 +129,93 @@ TEST(FavouriteRule, WhatCannotBeReadKeepsThePassFromDeleting) {
     }
 }
 } // namespace
+
+// Between two passes the user, the shell or the browser changes something. The second pass of a
+// sweeper that remembers leaves what a fresh sweeper, which reads everything, leaves; and it
+// reads only what changed, or what it read too soon after its last write to trust (FAT keeps
+// last writes to 2 s).
+TEST(FavouriteRule, APassReadsOnlyWhatChangedAndJudgesAsAFreshOne) {
+    constexpr uint64_t kSecond = 10000000;
+    using Port = CFakeSweepPort;
+    const auto file = [](const std::string& content, uint64_t nWriteTime = 0) {
+        Port::Entry e;
+        e.strContent = content;
+        e.nWriteTime = nWriteTime;
+        return e;
+    };
+    const uint64_t t0 = Port().m_nNow;
+    const std::string a = "C:\\Favorites\\a.url", b = "C:\\Favorites\\sub\\b.url",
+                      ka = "C:\\Cookies\\ka.txt";
+    const struct {
+        const char* pszName;
+        std::function<void(Port&)> change;
+        int nFirstPassAfter, nReads, nRemembered;
+        bool bBrowserSeen;
+    } cases[] = {
+        {"nothing", [](Port&) {}, 10, 0, 4, false},
+        {"no watch", [](Port& p) { p.m_bUnwatchable = true; }, 10, 0, 4, false},
+        {"favourite and cookie added",
+         [&](Port& p) {
+             p.AddFile("C:\\Favorites\\c.url", file(Url("http://c.example/")));
+             p.AddFile("C:\\Cookies\\kc.txt", file(Record("c.example/")));
+         },
+         10, 2, 6, false},
+        {"favourite removed", [&](Port& p) { p.EraseFile(b.c_str()); }, 10, 0, 2, false},
+        {"favourite renamed",
+         [&](Port& p) {
+             p.EraseFile(a.c_str());
+             p.AddFile("C:\\Favorites\\a2.url", file(Url("http://a.example/"), t0));
+         },
+         10, 1, 4, false},
+        {"favourite edited", [&](Port& p) { p.AddFile(b, file(Url("http://d.example/"))); }, 10, 1,
+         3, false},
+        {"kept cookie rewritten", [&](Port& p) { p.AddFile(ka, file(Record("z.example/"))); }, 10,
+         1, 3, false},
+        {"both rewritten within the stamp's step",
+         [&](Port& p) {
+             p.AddFile(b, file(Url("http://d.example/"), t0));
+             p.AddFile(ka, file(Record("z.example/"), t0));
+         },
+         1, 4, 2, false},
+        {"cookie rewritten in place while the browser was open",
+         [&](Port& p) { p.AddFile(ka, file(Record("z.example/"), t0)); }, 10, 2, 3, true},
+        {"cookie gone", [](Port& p) { p.EraseFile("C:\\Cookies\\kb.txt"); }, 10, 0, 3, false},
+    };
+    for (const auto& c : cases) {
+        Port remembering, fresh;
+        CCookieSweeper sweeper(remembering), freshSweeper(fresh);
+        for (Port* p : {&remembering, &fresh}) {
+            for (const char* folder : {"C:\\Cookies\\", "C:\\Favorites\\", "C:\\Favorites\\sub\\"})
+                p->AddFolder(folder);
+            p->AddFile(a, file(Url("http://a.example/")));
+            p->AddFile(b, file(Url("http://b.example/")));
+            p->AddFile(ka, file(Record("a.example/")));
+            p->AddFile("C:\\Cookies\\kb.txt", file(Record("b.example/")));
+            p->m_nNow += c.nFirstPassAfter * kSecond;
+        }
+        for (CCookieSweeper* s : {&sweeper, &freshSweeper}) {
+            s->m_strCookieDir = "C:\\Cookies\\";
+            s->m_nSweepMode = SWEEP_FOLDER;
+            s->SetKeepFavourites(true);
+        }
+        sweeper.PurgeCookies();
+        c.change(remembering);
+        c.change(fresh);
+        if (c.bBrowserSeen) {
+            remembering.m_windows = {{false, 1, "Windows Internet Explorer"}};
+            remembering.SetManualSleeps(true);
+            sweeper.StartWatching();
+            ASSERT_TRUE(remembering.WaitForSleepers(1));
+            sweeper.StopWatching();
+            remembering.ReleaseSleep();
+            ASSERT_TRUE(Port::Eventually([&] { return !sweeper.IsLoopAlive(); }));
+        }
+        const int nReads = remembering.m_nFileReads;
+        sweeper.PurgeCookies();
+        freshSweeper.PurgeCookies();
+        EXPECT_EQ(remembering.Listing("C:\\Cookies\\"), fresh.Listing("C:\\Cookies\\"))
+            << c.pszName;
+        EXPECT_EQ(remembering.m_nFileReads - nReads, c.nReads) << c.pszName;
+        EXPECT_EQ(sweeper.FavouriteSites().RememberedFiles(), c.nRemembered) << c.pszName;
+    }
+}

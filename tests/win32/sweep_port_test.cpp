@@ -106,6 +106,14 @@ std::vector<std::string> List(CWin32SweepPort& port, const std::string& strPatte
     return names;
 }
 
+// Polls for up to 10 s.
+template <class Pred> bool WaitUntil(Pred pred) {
+    for (int i = 0; i < 400; ++i, ::Sleep(25))
+        if (pred())
+            return true;
+    return false;
+}
+
 bool FileExists(const std::string& strPath) {
     return GetFileAttributesA(("\\\\?\\" + strPath).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -187,6 +195,28 @@ TEST(Win32Files, SmallFilesAreReadWholeOrNotAtAll) {
     for (const std::string& other : {dir.Path(), std::string("NUL")})
         EXPECT_EQ(port.ReadSmallFile(other.c_str(), PathText::Ansi, 100, out), ReadResult::Failed)
             << other;
+}
+
+// The watch that lets a pass over unchanged folders list nothing: a change shows at the next
+// call, in a subfolder too for the Favorites, and once seen it shows no more.
+TEST(Win32Files, AWatchedFolderTellsItsChanges) {
+    TempFolder dir;
+    CreateDirectoryA((dir.Path() + "sub").c_str(), nullptr);
+    CWin32SweepPort port;
+    for (const auto& [nSlot, change] :
+         {std::pair(kCookieSlot, "a.txt"), std::pair(kFavouritesSlot, "sub\\b.url")}) {
+        const auto changed = [&, nSlot = nSlot] {
+            return port.FolderMayHaveChanged(nSlot, dir.Path().c_str(), PathText::Ansi);
+        };
+        EXPECT_TRUE(changed()) << "a new watch";
+        // Listed after the watch began, as a walk does: Wine watches a subfolder it has seen.
+        bool bOpened = false;
+        List(port, dir.Path() + "sub\\*", &bOpened);
+        EXPECT_TRUE(WaitUntil([&] { return !changed(); })) << change << ": never settles";
+        dir.AddFile(change);
+        EXPECT_TRUE(WaitUntil(changed)) << change << ": not seen";
+        EXPECT_TRUE(WaitUntil([&] { return !changed(); })) << change << ": seen for ever";
+    }
 }
 
 TEST(Win32Shell, CookieFolderResolvesToAnAbsolutePath) {
@@ -428,8 +458,7 @@ TEST(Win32Watch, WindowsComingAndGoingAboveTheBrowserLetNoPurgeThrough) {
             DestroyWindow(h);
         DestroyWindow(hBrowser);
     });
-    for (int i = 0; i < 400 && !hBrowser; ++i)
-        ::Sleep(25);
+    ASSERT_TRUE(WaitUntil([&] { return hBrowser != nullptr; }));
     CTestPort port;
     CCookieSweeper sweeper(port);
     sweeper.m_strCookieDir = cookies.Path().c_str();
