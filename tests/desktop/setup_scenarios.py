@@ -1,8 +1,7 @@
 #!/usr/bin/env python3
 """Uses Wispfold's setup as a user would, on Wine's shell desktop: silent installs (refused on
-Windows 7), a logon, upgrades (keeping the Startup choice; over Wispfold and its About box; on
-Vista, restarting it through the shell), an uninstall (also over the About box), and the wizard by
-mouse clicks. Built on taskbar_clicks.py.
+Windows 7), a logon, upgrades (keeping the Startup choice; over Wispfold and its About box), an
+uninstall (also over the About box), and the wizard by mouse clicks. Built on taskbar_clicks.py.
 
 Each run is one scenario on a desktop of its own; at the end every program it started is ended
 and everything the setup or the scenario wrote is removed, also when a check failed half-way.
@@ -320,10 +319,7 @@ def kept_startup(chosen):
     return scenario
 
 
-def upgrade(s, about_box=False, setup_version=None):
-    if setup_version:  # Wine's user has full rights: a Vista setup hands the start to the shell
-        tc.import_registry([f"[{APP_DEFAULTS}{os.path.basename(s.setup)}]",
-                            f'"Version"="{setup_version}"'])
+def upgrade(s, about_box=False):
     s.install()
     write_setting(1)  # hidden in the notification area with its watch on, as after a logon
     exe = default_folder() + r"\Wispfold.exe"
@@ -459,7 +455,6 @@ SCENARIOS = {
     "UpgradeKeepsTheStartupShortcutOut": kept_startup(False),
     "UpgradeOverARunningWispfold": upgrade,
     "UpgradeOverTheAboutBox": lambda s: upgrade(s, True),
-    "UpgradeOnVistaRestartsWispfoldThroughTheShell": lambda s: upgrade(s, setup_version="vista"),
     "UninstallWhileRunning": uninstall(False),
     "UninstallOverTheAboutBox": uninstall(False, True),
     "UninstallKeepsThePublishersOtherKeys": uninstall(True),
