@@ -74,6 +74,7 @@ public:
     // IOleInPlaceSite
     HRESULT STDMETHODCALLTYPE CanInPlaceActivate() override { return S_OK; }
     HRESULT STDMETHODCALLTYPE OnInPlaceActivate() override { return S_OK; }
+    // The control hands over its active object through the frame's SetActiveObject right after.
     HRESULT STDMETHODCALLTYPE OnUIActivate() override { return S_OK; }
     HRESULT STDMETHODCALLTYPE GetWindowContext(IOleInPlaceFrame** ppFrame,
                                                IOleInPlaceUIWindow** ppDoc, LPRECT prcPos,
@@ -95,7 +96,10 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE Scroll(SIZE) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE OnUIDeactivate(BOOL) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnUIDeactivate(BOOL) override {
+        SetActive(nullptr);
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE OnInPlaceDeactivate() override { return S_OK; }
     HRESULT STDMETHODCALLTYPE DiscardUndoState() override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE DeactivateAndUndo() override { return E_NOTIMPL; }
@@ -110,7 +114,10 @@ public:
     HRESULT STDMETHODCALLTYPE SetBorderSpace(LPCBORDERWIDTHS) override {
         return INPLACE_E_NOTOOLSPACE;
     }
-    HRESULT STDMETHODCALLTYPE SetActiveObject(IOleInPlaceActiveObject*, LPCOLESTR) override {
+    // The control's active object while it is UI-active; null when it deactivates.
+    HRESULT STDMETHODCALLTYPE SetActiveObject(IOleInPlaceActiveObject* pActive,
+                                              LPCOLESTR) override {
+        SetActive(pActive);
         return S_OK;
     }
 
@@ -124,12 +131,30 @@ public:
     HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
 
+    void SetActive(IOleInPlaceActiveObject* pActive) {
+        if (pActive)
+            pActive->AddRef();
+        m_pActive.Reset(pActive);
+    }
+    HRESULT OfferKey(MSG* pMsg) {
+        IOleInPlaceActiveObject* pActive = m_pActive.Get();
+        if (!pActive)
+            return S_FALSE;
+        // The control may deactivate, and the site let go of it, inside the call.
+        pActive->AddRef();
+        const HRESULT hr = pActive->TranslateAccelerator(pMsg);
+        pActive->Release();
+        return hr;
+    }
+
 private:
     ~CSite() { InterlockedDecrement(&g_nLiveSites); }
 
     LONG m_nRef = 1;
     HWND m_hParent;
     RECT m_rc;
+    // Holds the control alive: the site lets go when the control deactivates or is destroyed.
+    CComRef<IOleInPlaceActiveObject> m_pActive;
 };
 
 bool CBrowserSite::Create(HWND hParent, const RECT& rc) {
@@ -212,6 +237,9 @@ void CBrowserSite::Destroy() {
     // which breaks the reference cycle between the two.
     if (m_pInPlace)
         m_pInPlace->InPlaceDeactivate();
+    // A control that never said it deactivated would otherwise stay held by its own site.
+    if (m_pSite)
+        static_cast<CSite*>(m_pSite.Get())->SetActive(nullptr);
     if (m_pObject) {
         m_pObject->Close(OLECLOSE_NOSAVE);
         m_pObject->SetClientSite(nullptr);
@@ -222,6 +250,10 @@ void CBrowserSite::Destroy() {
     m_pSite.Reset();
     m_hWndControl = nullptr;
     m_hParent = nullptr;
+}
+
+HRESULT CBrowserSite::TranslateAccelerator(MSG* pMsg) {
+    return m_pSite ? static_cast<CSite*>(m_pSite.Get())->OfferKey(pMsg) : S_FALSE;
 }
 
 long CBrowserSite::GetLiveSiteCount() {

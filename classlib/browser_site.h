@@ -17,7 +17,9 @@
 //
 // The control's window is created as a child of the given parent, filling the given rectangle.
 // The site raises no events and the program reacts to none; the control is kept silent, so it
-// never shows a dialog or a script-error box of its own.
+// never shows a dialog or a script-error box of its own. While the control is active for the
+// user (the user clicked into the page), the site keeps the in-place active object the control
+// hands it, so that the host's message loop can offer it the keys meant for the page.
 class CBrowserSite {
 public:
     CBrowserSite() = default;
@@ -43,6 +45,14 @@ public:
 
     // The control's own window (a descendant of the parent), or nullptr without a control.
     HWND GetWindow() const { return m_hWndControl; }
+    // The container side the control talks to (client site, in-place site and frame; borrowed),
+    // or nullptr without a control.
+    IOleClientSite* GetSite() const { return m_pSite.Get(); }
+
+    // Offers a key message to the control's active object: S_OK when the control acted on it
+    // (the message is done), anything else when the caller goes on with it. S_FALSE while the
+    // control holds no active object.
+    HRESULT TranslateAccelerator(MSG* pMsg);
 
     // Number of site objects still alive in the process. The control holds its site for as
     // long as it lives, so this falling back to zero shows that Destroy broke every reference

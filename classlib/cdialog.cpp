@@ -109,6 +109,9 @@ void CDialog::RunModalLoop() {
             ShowWindow(SW_SHOWNORMAL);
             ::UpdateWindow(m_hWnd);
         }
+        // A window inside the dialog may take the message first (the page view its keys).
+        if (CWnd::WalkPreTranslateTree(m_hWnd, &msg))
+            continue;
         // The dialog manager's keys: Enter gives IDOK, Escape IDCANCEL, Tab moves the focus.
         if (!IsDialogMessageA(m_hWnd, &msg)) {
             TranslateMessage(&msg);

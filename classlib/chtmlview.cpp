@@ -56,6 +56,13 @@ void CHtmlView::Navigate2(const char* lpszURL) {
     m_browser.Navigate2(lpszURL);
 }
 
+BOOL CHtmlView::PreTranslateMessage(MSG* pMsg) {
+    // Tab and the arrows among the page's links, Enter on a link, Backspace, Ctrl+C: the page's,
+    // once the user has clicked into it. The dialog would make Enter its OK and Escape its end.
+    return pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST &&
+           m_browser.TranslateAccelerator(pMsg) == S_OK;
+}
+
 void CHtmlView::OnDestroy() {
     // The control is taken down while its window still exists.
     m_browser.Destroy();

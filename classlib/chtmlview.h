@@ -23,6 +23,9 @@ public:
     // An ordinary request of the address (flags 0, no target frame, no extra headers, no post
     // data); returns at once, the page loads while the message loop runs.
     void Navigate2(const char* lpszURL);
+    // A key inside the view goes to the browser control first; only what the control leaves
+    // (S_FALSE) reaches the dialog manager.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
 protected:
     void OnDestroy();
@@ -30,8 +33,10 @@ protected:
 
     DECLARE_MESSAGE_MAP()
 
-private:
+    // The browser control's host: a derived view reaches the control through it.
     CBrowserSite m_browser;
+
+private:
     // Set once Create succeeded: only then does the window's end delete the object.
     bool m_bOwnedByWindow = false;
 };

@@ -163,6 +163,17 @@ BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return ::PostMessageA(m_hWnd, message, wParam, lParam);
 }
 
+BOOL CWnd::PreTranslateMessage(MSG*) {
+    return FALSE;
+}
+
+BOOL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg) {
+    for (HWND hWnd = pMsg->hwnd; hWnd; hWnd = hWnd == hWndStop ? nullptr : ::GetParent(hWnd))
+        if (CWnd* pWnd = FromHandlePermanent(hWnd); pWnd && pWnd->PreTranslateMessage(pMsg))
+            return TRUE;
+    return FALSE;
+}
+
 LRESULT CWnd::Default() {
     return DefWindowProc(t_msgCur.message, t_msgCur.wParam, t_msgCur.lParam);
 }

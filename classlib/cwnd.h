@@ -45,6 +45,13 @@ public:
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
+    // A message of the modal loop whose target is this window or a window inside it, before the
+    // dialog manager sees it: true when this window has done it.
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    // Offers the message to the objects of its target and of the target's parents, the nearest
+    // first, up to hWndStop; true as soon as one of them has done it.
+    static BOOL WalkPreTranslateTree(HWND hWndStop, MSG* pMsg);
+
     HWND m_hWnd = nullptr;
 
 protected:

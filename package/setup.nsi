@@ -43,6 +43,7 @@ VIProductVersion "${VERSION}"
 VIFileVersion "${VERSION}"
 
 Var WasRunning ; 1 when a Wispfold was running before the setup ended it
+Var IsVista ; 1 on Windows Vista (NT 6.0)
 
 !define MUI_ICON "..\res\wispfold.ico"
 !define MUI_UNICON "..\res\wispfold.ico"
@@ -57,6 +58,7 @@ Var WasRunning ; 1 when a Wispfold was running before the setup ended it
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_RUN "$INSTDIR\Wispfold.exe"
+!define MUI_FINISHPAGE_RUN_FUNCTION StartWispfold
 !define MUI_PAGE_CUSTOMFUNCTION_SHOW FinishShow
 !insertmacro MUI_PAGE_FINISH
 
@@ -100,6 +102,7 @@ Function RefuseUnsupportedSystem
       Return
     ${ElseIf} $R1 = 6
     ${AndIf} $R2 = 0
+      StrCpy $IsVista 1
       Return
     ${EndIf}
   ${EndIf}
@@ -209,10 +212,28 @@ Section "-StartupOff"
   ${EndIf}
 SectionEnd
 
+; Starts the installed Wispfold. A setup run as administrator on Vista has full rights, and so
+; would a Wispfold it started: Vista would then keep the messages of programs with fewer rights
+; from it (the new taskbar's notice after Explorer restarts, the WM_CLOSE of a later setup or of
+; the uninstaller). The start is then handed to the user's shell: explorer.exe asked to open a
+; file while the user's Explorer runs passes the request to that Explorer and ends, and that
+; Explorer starts the program with its own token, the user's without full rights.
+Function StartWispfold
+  StrCpy $R0 0
+  ${If} $IsVista = 1
+    System::Call 'shell32::IsUserAnAdmin() i .R0'
+  ${EndIf}
+  ${If} $R0 <> 0
+    Exec '"$WINDIR\explorer.exe" "$INSTDIR\Wispfold.exe"'
+  ${Else}
+    Exec '"$INSTDIR\Wispfold.exe"'
+  ${EndIf}
+FunctionEnd
+
 Section "-Restart"
   ${If} $WasRunning = 1
     SetOutPath "$INSTDIR"
-    Exec '"$INSTDIR\Wispfold.exe"'
+    Call StartWispfold
   ${EndIf}
 SectionEnd
 

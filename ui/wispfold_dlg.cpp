@@ -33,6 +33,24 @@ const UINT s_uTaskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
 
 // The full record with the item GUID and the balloon icon; the shell reads cbSize to know it.
 static_assert(sizeof(NOTIFYICONDATAA) == 508, "NOTIFYICONDATAA must be the 508-byte form");
+
+// Vista keeps messages of programs with fewer rights from a program that runs with full rights
+// (started by a setup run as administrator): the new taskbar's TaskbarCreated, and the WM_CLOSE
+// by which a later setup or the uninstaller ends the program, would never arrive. Exactly these
+// two are let through. Windows 2000 and XP have neither the isolation nor the call.
+void AllowMessagesFromLowerIntegrity() {
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof(version);
+    if (!::GetVersionExA(&version) || version.dwMajorVersion != 6 || version.dwMinorVersion != 0)
+        return;
+    const auto pfnAllow =
+        reinterpret_cast<decltype(&::ChangeWindowMessageFilter)>(reinterpret_cast<void (*)()>(
+            ::GetProcAddress(::GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilter")));
+    if (!pfnAllow)
+        return;
+    pfnAllow(s_uTaskbarCreated, MSGFLT_ADD);
+    pfnAllow(WM_CLOSE, MSGFLT_ADD);
+}
 } // namespace
 
 BEGIN_MESSAGE_MAP(CWispfoldDlg, CDialog)
@@ -205,6 +223,7 @@ int CWispfoldDlg::OnCreate(LPCREATESTRUCTA lpCreateStruct) {
     nid.hIcon = ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
     ::lstrcpynA(nid.szTip, kTrayTip, sizeof(nid.szTip));
     m_trayPort.SetRecord(nid);
+    AllowMessagesFromLowerIntegrity();
     m_trayKeeper.Add();
     m_uTrayId = nid.uID;
     return 0;

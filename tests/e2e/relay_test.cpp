@@ -32,6 +32,7 @@ const char kDelete[] = "Call shell32.Shell_NotifyIconA(00000002,";
 const char kShellExecute[] = "Call shell32.ShellExecuteA(";
 // The trace shows the call before the started program exists; its return comes after.
 const char kShellExecuteReturned[] = "Ret  shell32.ShellExecuteA(";
+const char kAllow[] = "Call user32.ChangeWindowMessageFilter(";
 
 std::string Hex8(const void* p) {
     char text[16];
@@ -95,6 +96,21 @@ TEST_F(RelayTest, IconDeletedWhenThePlatformIsRefused) {
     ASSERT_TRUE(CMessageBox(hBox).Answer(IDOK));
     ASSERT_TRUE(m_process.WaitExit(10000));
     EXPECT_EQ(Count(kDelete), 1u);
+}
+
+// On Vista alone: exactly the new taskbar's notice and WM_CLOSE may come from lower integrity.
+TEST_F(RelayTest, OnVistaTheNewTaskbarAndCloseMayComeFromLowerIntegrity) {
+    char szTaskbarCreated[80];
+    std::snprintf(szTaskbarCreated, sizeof(szTaskbarCreated), "%s%08x,00000001)", kAllow,
+                  RegisterWindowMessageA("TaskbarCreated"));
+    for (const std::string version : {"win2k", "winxp", "vista"}) {
+        m_trace.Mark();
+        ASSERT_TRUE(Launch(version));
+        const size_t nWanted = version == "vista" ? 1 : 0;
+        EXPECT_EQ(Count(kAllow), 2 * nWanted) << version;
+        EXPECT_EQ(Count(szTaskbarCreated), nWanted) << version;
+        EXPECT_EQ(Count("Filter(00000010,00000001)"), nWanted) << version << ": WM_CLOSE";
+    }
 }
 
 TEST_F(RelayTest, WebCommandsOpenTheirPagesHidden) {

@@ -264,6 +264,72 @@ TEST(HtmlView, ACreatedViewFreesItselfOnceWithItsWindow) {
 }
 
 namespace {
+// Stands in for the browser control's in-place active object: records the keys offered to it.
+struct CFakeActiveObject final : IOleInPlaceActiveObject {
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_nRef; }
+    ULONG STDMETHODCALLTYPE Release() override { return --m_nRef; }
+    HRESULT STDMETHODCALLTYPE GetWindow(HWND*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG pMsg) override {
+        m_keys.push_back(pMsg->wParam);
+        return m_hrAnswer;
+    }
+    HRESULT STDMETHODCALLTYPE OnFrameWindowActivate(BOOL) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnDocWindowActivate(BOOL) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override {
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) override { return S_OK; }
+
+    HRESULT m_hrAnswer = S_OK;
+    ULONG m_nRef = 1;
+    std::vector<WPARAM> m_keys;
+};
+
+// The main dialog's template with a page view over its host. The view's site is handed the fake
+// as the control's active object, as the control does when the user clicks into the page; then
+// Enter goes into the view, Escape to the check box outside it, and IDOK ends a dialog still open.
+struct CKeyHost : CDialog {
+    CKeyHost() : CDialog(IDD_WISPFOLD_DIALOG) {}
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        struct CKeyView : CHtmlView {
+            using CHtmlView::m_browser;
+        }* pView = new CKeyView;
+        if (!pView->Create(WS_VISIBLE, RECT{0, 0, 99, 99}, GetDlgItem(IDC_BROWSER_HOST), 1001)) {
+            delete pView;
+            EndDialog(-1);
+            return TRUE;
+        }
+        CComRef<IOleInPlaceFrame> pFrame;
+        pView->m_browser.GetSite()->QueryInterface(IID_IOleInPlaceFrame,
+                                                   reinterpret_cast<void**>(pFrame.Receive()));
+        pFrame->SetActiveObject(&m_active, nullptr);
+        ::PostMessageA(::GetWindow(pView->m_hWnd, GW_CHILD), WM_KEYDOWN, VK_RETURN, 0);
+        ::PostMessageA(::GetDlgItem(m_hWnd, IDC_CHK_AUTOSTART), WM_KEYDOWN, VK_ESCAPE, 0);
+        PostMessage(WM_COMMAND, IDOK);
+        return TRUE;
+    }
+
+    CFakeActiveObject m_active;
+};
+} // namespace
+
+TEST(HtmlView, AKeyInsideTheViewGoesToTheControlFirstAndOnlyWhatItLeavesToTheDialog) {
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    // S_OK: Enter is the page's, and the Escape outside the view ends the dialog.
+    for (auto [hrAnswer, nResult] : {std::pair{S_OK, IDCANCEL}, std::pair{S_FALSE, IDOK}}) {
+        CKeyHost host;
+        host.m_active.m_hrAnswer = hrAnswer;
+        EXPECT_EQ(host.DoModal(), nResult) << hrAnswer;
+        EXPECT_EQ(host.m_active.m_keys, std::vector<WPARAM>{VK_RETURN}) << hrAnswer;
+        EXPECT_EQ(host.m_active.m_nRef, 1u) << "the view left the active object held";
+    }
+    OleUninitialize();
+}
+
+namespace {
 // A key of its own per run, removed afterwards.
 class ProfileKey {
 public:
