@@ -14,28 +14,13 @@
 namespace {
 std::string g_strSelf;
 
-// The host's name of a path of the prefix, from Wine's own export (a wide path in, a Unix path
-// out).
-std::string UnixPath(const std::string& strPath) {
-    using Convert = char*(__cdecl*)(const wchar_t*);
-    const auto convert = reinterpret_cast<Convert>(reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    wchar_t szPath[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, strPath.c_str(), -1, szPath, MAX_PATH);
-    char* pszUnix = convert ? convert(szPath) : nullptr;
-    const std::string strUnix = pszUnix ? pszUnix : "";
-    HeapFree(GetProcessHeap(), 0, pszUnix);
-    return strUnix;
-}
-
-// Runs a program of the host (Wine starts a Unix program given by its path on drive Z:).
-void RunUnix(const std::string& strCommand, const std::string& strFolder) {
-    std::string cmd = "Z:" + strCommand;
+// Runs a program of the host in a folder (Wine starts a Unix program by its path on drive Z:).
+void RunUnix(std::string strCommand, const std::string& strFolder) {
     STARTUPINFOA si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
-    if (CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, strFolder.c_str(),
-                       &si, &pi)) {
+    if (CreateProcessA(nullptr, strCommand.insert(0, "Z:").data(), nullptr, nullptr, FALSE, 0,
+                       nullptr, strFolder.c_str(), &si, &pi)) {
         WaitForSingleObject(pi.hProcess, 30000);
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
@@ -69,27 +54,26 @@ public:
     }
 
 private:
+    // With the wide calls: a name outside code page 932 is removed too.
     static void Remove(const std::string& strDir) {
-        WIN32_FIND_DATAA data;
-        HANDLE h = FindFirstFileA((strDir + "*.*").c_str(), &data);
-        if (h != INVALID_HANDLE_VALUE) {
-            do {
-                const std::string name = data.cFileName;
-                if (name == "." || name == "..")
-                    continue;
-                const std::string path = strDir + name;
-                const std::string exact = "\\\\?\\" + path;
-                SetFileAttributesA(exact.c_str(), FILE_ATTRIBUTE_NORMAL);
-                // A link goes as a link: what it leads to is not this folder's.
-                if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
-                    RunUnix("/bin/rm " + UnixPath(path), strDir);
-                else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    Remove(path + "\\");
-                else
-                    DeleteFileA(exact.c_str());
-            } while (FindNextFileA(h, &data));
-            FindClose(h);
+        const std::wstring dir(strDir.begin(), strDir.end()); // the temporary folder is ASCII
+        WIN32_FIND_DATAW data;
+        const HANDLE h = FindFirstFileW((dir + L"*").c_str(), &data);
+        for (BOOL bMore = h != INVALID_HANDLE_VALUE; bMore; bMore = FindNextFileW(h, &data)) {
+            const std::wstring name = data.cFileName, path = L"\\\\?\\" + dir + name;
+            if (name == L"." || name == L"..")
+                continue;
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            // A link goes as a link: what it leads to is not this folder's.
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+                RunUnix("/bin/rm " + std::string(name.begin(), name.end()), strDir);
+            else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                Remove(strDir + std::string(name.begin(), name.end()) + "\\");
+            else
+                DeleteFileW(path.c_str());
         }
+        if (h != INVALID_HANDLE_VALUE)
+            FindClose(h);
         RemoveDirectoryA(strDir.c_str());
     }
     std::string m_strPath;
@@ -397,23 +381,21 @@ std::string Record(const std::string& strHost) {
 // What a hostile profile holds: names that are devices' or end in a dot, a protected-mode folder
 // made a link to the user's own files, and favourites named with characters code page 932 lacks.
 TEST(Win32Purge, DeletesExactlyTheCookieFilesAndNothingElse) {
-    TempFolder cookies("c"), elsewhere("e"), favourites("f");
+    TempFolder elsewhere("e"), cookies("c"), favourites("f"); // the link goes before its target
     for (const char* name : {"com1.txt", "lpt9.txt", "nul.txt", "a.txt.", "kept.txt", "gone.txt"})
         cookies.AddFileWith(name, Record(std::string(name, 4) + ".example"));
     elsewhere.AddFile("diary.txt");
-    RunUnix("/bin/ln -s " + UnixPath(elsewhere.Path()) + " Low", cookies.Path());
+    RunUnix("/bin/ln -s ../wfsweepe" + std::to_string(GetCurrentProcessId()) + " Low",
+            cookies.Path());
     ASSERT_EQ(GetFileAttributesA((cookies.Path() + "Low").c_str()),
               static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
     ASSERT_TRUE(FileExists(cookies.Path() + "Low\\diary.txt")) << "the link leads nowhere";
-    const HANDLE hUrl =
-        CreateFileW((std::wstring(favourites.Path().begin(), favourites.Path().end()) +
-                     L"Caf\u00e9 \uD55C\uAD6D\u301C.url")
-                        .c_str(),
-                    GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(hUrl, INVALID_HANDLE_VALUE);
-    const char szUrl[] = "[InternetShortcut]\r\nURL=http://kept.example/\r\n";
+    const std::wstring url(favourites.Path().begin(), favourites.Path().end());
+    const HANDLE hUrl = CreateFileW((url + L"Caf\u00e9 \uD55C\uAD6D\u301C.url").c_str(),
+                                    GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD dwWritten = 0;
-    WriteFile(hUrl, szUrl, sizeof(szUrl) - 1, &dwWritten, nullptr);
+    ASSERT_TRUE(
+        WriteFile(hUrl, "[InternetShortcut]\nURL=http://kept.example/", 43, &dwWritten, nullptr));
     CloseHandle(hUrl);
     CTestPort port;
     port.m_strFavourites = favourites.Path().substr(0, favourites.Path().size() - 1);
@@ -458,7 +440,7 @@ TEST(Win32Watch, WindowsComingAndGoingAboveTheBrowserLetNoPurgeThrough) {
             DestroyWindow(h);
         DestroyWindow(hBrowser);
     });
-    ASSERT_TRUE(WaitUntil([&] { return hBrowser != nullptr; }));
+    WaitUntil([&] { return hBrowser != nullptr; });
     CTestPort port;
     CCookieSweeper sweeper(port);
     sweeper.m_strCookieDir = cookies.Path().c_str();
