@@ -14,6 +14,28 @@ std::string Url(const std::string& url) {
     return "[DEFAULT]\r\nURL=http://base.example/\r\n[InternetShortcut]\r\nURL=" + url + "\r\n";
 }
 
+// A sweeper with the favourites' rule on, over the fake's cookie folder and Favorites.
+struct CRuleOn {
+    explicit CRuleOn(SweepMode mode = SWEEP_FOLDER) {
+        sweeper.m_strCookieDir = "C:\\Cookies\\";
+        sweeper.m_nSweepMode = mode;
+        sweeper.SetKeepFavourites(true);
+        for (const char* folder : {"C:\\Cookies\\", "C:\\Favorites\\", "C:\\Favorites\\sub\\"})
+            port.AddFolder(folder);
+    }
+    // A file written at nWriteTime (0: the fake's present), or one that cannot be read.
+    void Add(const std::string& path, const std::string& content, uint64_t nWriteTime = 0,
+             bool bUnreadable = false) {
+        CFakeSweepPort::Entry e;
+        e.strContent = content;
+        e.nWriteTime = nWriteTime;
+        e.bUnreadable = bUnreadable;
+        port.AddFile(path, e);
+    }
+    CFakeSweepPort port;
+    CCookieSweeper sweeper{port};
+};
+
 // clang-format off
 TEST(FavouriteRule, HostsRecordsAndShortcutsAreReadStrictly) {
     const struct { const char *a, *b; bool bMatch; } hosts[] = {
@@ -52,14 +74,11 @@ TEST(FavouriteRule, HostsRecordsAndShortcutsAreReadStrictly) {
 // clang-format on
 
 TEST(FavouriteRule, APassKeepsOnlyWhatItCanProveAndReadsTheFavouritesWithinBounds) {
-    CFakeSweepPort port;
-    CCookieSweeper sweeper(port);
-    sweeper.m_strCookieDir = "C:\\Cookies\\";
-    sweeper.m_nSweepMode = SWEEP_FOLDER_AND_LOW;
-    sweeper.SetKeepFavourites(true);
-    auto add = [&](const std::string& path, const std::string& content, bool bUnreadable = false) {
-        port.AddFile(path, {.bUnreadable = bUnreadable, .strContent = content});
-    };
+    CRuleOn rule(SWEEP_FOLDER_AND_LOW);
+    CFakeSweepPort& port = rule.port;
+    CCookieSweeper& sweeper = rule.sweeper;
+    const auto add = [&](const std::string& path, const std::string& content,
+                         bool bUnreadable = false) { rule.Add(path, content, 0, bUnreadable); };
     std::string deep = "C:\\Favorites\\"; // 表 ends in the byte of a backslash
     for (int i = 0; i <= CFavouriteSites::kMaxDepth + 1; ++i, deep += "表\\") {
         port.AddFolder(deep);
@@ -111,20 +130,15 @@ TEST(FavouriteRule, WhatCannotBeReadKeepsThePassFromDeleting) {
                  {"C:\\Favorites\\sub\\x.url", false, true},
                  {"C:\\Elsewhere\\", true, false}};
     for (const auto& c : cases) {
-        CFakeSweepPort port;
-        CCookieSweeper sweeper(port);
-        sweeper.m_strCookieDir = "C:\\Cookies\\";
-        sweeper.m_nSweepMode = SWEEP_FOLDER;
-        sweeper.SetKeepFavourites(true);
-        for (const char* folder : {"C:\\Cookies\\", "C:\\Favorites\\", "C:\\Favorites\\sub\\"})
-            port.AddFolder(folder);
-        port.AddFile("C:\\Favorites\\sub\\x.url", {.strContent = Url("http://x.example")});
+        CRuleOn rule;
+        CFakeSweepPort& port = rule.port;
+        rule.Add("C:\\Favorites\\sub\\x.url", Url("http://x.example"));
         port.AddFile(c.pszPath, {.bDirectory = c.bFolder, .bUnreadable = true, .strContent = ""});
-        port.AddFile("C:\\Cookies\\a.txt", {.strContent = Record("a.example/")});
-        sweeper.PurgeCookies();
+        rule.Add("C:\\Cookies\\a.txt", Record("a.example/"));
+        rule.sweeper.PurgeCookies();
         EXPECT_EQ(port.Exists("C:\\Cookies\\a.txt"), c.bKept) << c.pszPath;
         port.AddFile(c.pszPath, {.bDirectory = c.bFolder, .strContent = Url("http://y.example")});
-        sweeper.PurgeCookies();
+        rule.sweeper.PurgeCookies();
         EXPECT_FALSE(port.Exists("C:\\Cookies\\a.txt")) << c.pszPath << ": not tried again";
     }
 }
@@ -137,85 +151,74 @@ TEST(FavouriteRule, WhatCannotBeReadKeepsThePassFromDeleting) {
 TEST(FavouriteRule, APassReadsOnlyWhatChangedAndJudgesAsAFreshOne) {
     constexpr uint64_t kSecond = 10000000;
     using Port = CFakeSweepPort;
-    const auto file = [](const std::string& content, uint64_t nWriteTime = 0) {
-        Port::Entry e;
-        e.strContent = content;
-        e.nWriteTime = nWriteTime;
-        return e;
-    };
     const uint64_t t0 = Port().m_nNow;
     const std::string a = "C:\\Favorites\\a.url", b = "C:\\Favorites\\sub\\b.url",
                       ka = "C:\\Cookies\\ka.txt";
     const struct {
         const char* pszName;
-        std::function<void(Port&)> change;
+        std::function<void(CRuleOn&)> change;
         int nFirstPassAfter, nReads, nRemembered;
         bool bBrowserSeen;
     } cases[] = {
-        {"nothing", [](Port&) {}, 10, 0, 4, false},
-        {"no watch", [](Port& p) { p.m_bUnwatchable = true; }, 10, 0, 4, false},
+        {"nothing", [](CRuleOn&) {}, 10, 0, 4, false},
+        {"no watch", [](CRuleOn& p) { p.port.m_bUnwatchable = true; }, 10, 0, 4, false},
         {"favourite and cookie added",
-         [&](Port& p) {
-             p.AddFile("C:\\Favorites\\c.url", file(Url("http://c.example/")));
-             p.AddFile("C:\\Cookies\\kc.txt", file(Record("c.example/")));
+         [&](CRuleOn& p) {
+             p.Add("C:\\Favorites\\c.url", Url("http://c.example/"));
+             p.Add("C:\\Cookies\\kc.txt", Record("c.example/"));
          },
          10, 2, 6, false},
-        {"favourite removed", [&](Port& p) { p.EraseFile(b.c_str()); }, 10, 0, 2, false},
+        {"favourite removed", [&](CRuleOn& p) { p.port.EraseFile(b.c_str()); }, 10, 0, 2, false},
         {"favourite renamed",
-         [&](Port& p) {
-             p.EraseFile(a.c_str());
-             p.AddFile("C:\\Favorites\\a2.url", file(Url("http://a.example/"), t0));
+         [&](CRuleOn& p) {
+             p.port.EraseFile(a.c_str());
+             p.Add("C:\\Favorites\\a2.url", Url("http://a.example/"), t0);
          },
          10, 1, 4, false},
-        {"favourite edited", [&](Port& p) { p.AddFile(b, file(Url("http://d.example/"))); }, 10, 1,
-         3, false},
-        {"kept cookie rewritten", [&](Port& p) { p.AddFile(ka, file(Record("z.example/"))); }, 10,
-         1, 3, false},
+        {"favourite edited", [&](CRuleOn& p) { p.Add(b, Url("http://d.example/")); }, 10, 1, 3,
+         false},
+        {"kept cookie rewritten", [&](CRuleOn& p) { p.Add(ka, Record("z.example/")); }, 10, 1, 3,
+         false},
         {"both rewritten within the stamp's step",
-         [&](Port& p) {
-             p.AddFile(b, file(Url("http://d.example/"), t0));
-             p.AddFile(ka, file(Record("z.example/"), t0));
+         [&](CRuleOn& p) {
+             p.Add(b, Url("http://d.example/"), t0);
+             p.Add(ka, Record("z.example/"), t0);
          },
          1, 4, 2, false},
         {"cookie rewritten in place while the browser was open",
-         [&](Port& p) { p.AddFile(ka, file(Record("z.example/"), t0)); }, 10, 2, 3, true},
-        {"cookie gone", [](Port& p) { p.EraseFile("C:\\Cookies\\kb.txt"); }, 10, 0, 3, false},
+         [&](CRuleOn& p) { p.Add(ka, Record("z.example/"), t0); }, 10, 2, 3, true},
+        {"cookie gone", [](CRuleOn& p) { p.port.EraseFile("C:\\Cookies\\kb.txt"); }, 10, 0, 3,
+         false},
     };
     for (const auto& c : cases) {
-        Port remembering, fresh;
-        CCookieSweeper sweeper(remembering), freshSweeper(fresh);
-        for (Port* p : {&remembering, &fresh}) {
-            for (const char* folder : {"C:\\Cookies\\", "C:\\Favorites\\", "C:\\Favorites\\sub\\"})
-                p->AddFolder(folder);
-            p->AddFile(a, file(Url("http://a.example/")));
-            p->AddFile(b, file(Url("http://b.example/")));
-            p->AddFile(ka, file(Record("a.example/")));
-            p->AddFile("C:\\Cookies\\kb.txt", file(Record("b.example/")));
-            p->m_nNow += c.nFirstPassAfter * kSecond;
+        CRuleOn remembering, fresh;
+        for (CRuleOn* p : {&remembering, &fresh}) {
+            p->Add(a, Url("http://a.example/"));
+            p->Add(b, Url("http://b.example/"));
+            p->Add(ka, Record("a.example/"));
+            p->Add("C:\\Cookies\\kb.txt", Record("b.example/"));
+            p->port.m_nNow += c.nFirstPassAfter * kSecond;
         }
-        for (CCookieSweeper* s : {&sweeper, &freshSweeper}) {
-            s->m_strCookieDir = "C:\\Cookies\\";
-            s->m_nSweepMode = SWEEP_FOLDER;
-            s->SetKeepFavourites(true);
-        }
+        CCookieSweeper& sweeper = remembering.sweeper;
         sweeper.PurgeCookies();
         c.change(remembering);
         c.change(fresh);
         if (c.bBrowserSeen) {
-            remembering.m_windows = {{false, 1, "Windows Internet Explorer"}};
-            remembering.SetManualSleeps(true);
+            Port& port = remembering.port;
+            port.m_windows = {{false, 1, "Windows Internet Explorer"}};
+            port.SetManualSleeps(true);
             sweeper.StartWatching();
-            ASSERT_TRUE(remembering.WaitForSleepers(1));
+            ASSERT_TRUE(port.WaitForSleepers(1));
             sweeper.StopWatching();
-            remembering.ReleaseSleep();
+            port.ReleaseSleep();
             ASSERT_TRUE(Port::Eventually([&] { return !sweeper.IsLoopAlive(); }));
         }
-        const int nReads = remembering.m_nFileReads;
+        const int nReads = remembering.port.m_nFileReads;
         sweeper.PurgeCookies();
-        freshSweeper.PurgeCookies();
-        EXPECT_EQ(remembering.Listing("C:\\Cookies\\"), fresh.Listing("C:\\Cookies\\"))
+        fresh.sweeper.PurgeCookies();
+        EXPECT_EQ(remembering.port.Listing("C:\\Cookies\\"), fresh.port.Listing("C:\\Cookies\\"))
             << c.pszName;
-        EXPECT_EQ(remembering.m_nFileReads - nReads, c.nReads) << c.pszName;
+        EXPECT_EQ(remembering.port.m_nFileReads - nReads, c.nReads) << c.pszName;
         EXPECT_EQ(sweeper.FavouriteSites().RememberedFiles(), c.nRemembered) << c.pszName;
     }
 }
