@@ -104,7 +104,7 @@ void CCookieSweeper::DeleteCookieFiles(CString strFolder) {
         if (strName.Find(".txt", 0) == -1)
             return true;
         const CString strPath = strFolder + strName;
-        if (m_bKeepThisPass && KeepsFavouriteCookieFile(strPath, entry))
+        if (m_bKeepThisPass && Favourites().KeepsCookieFile(m_port, strPath, entry))
             return true;
         bSettled = false;
         if (!folderIsReal())
@@ -137,8 +137,4 @@ CFavouriteSites& CCookieSweeper::Favourites() {
         m_bFavouritesRead = true;
     }
     return m_favourites;
-}
-
-bool CCookieSweeper::KeepsFavouriteCookieFile(const CString& strPath, const FolderEntry& entry) {
-    return Favourites().KeepsCookieFile(m_port, strPath, entry);
 }

@@ -66,7 +66,6 @@ private:
     void RunWatchPass();
     bool TryEndLoop();
     CFavouriteSites& Favourites();
-    bool KeepsFavouriteCookieFile(const CString& strPath, const FolderEntry& entry);
 
     // Loop ownership: kLoopAlive while a worker polls; kLoopRestart marks a start that came
     // while that worker was deciding whether to end.
