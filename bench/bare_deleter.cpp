@@ -2,7 +2,8 @@
 // the same 2 s the watch waits before its first pass (a loop that runs the instant its process
 // starts is slower under Wine), then deletes every name containing ".txt" with one
 // FindFirstFileA/FindNextFileA/DeleteFileA loop, and ends a second later. Exit code: 0, or 1 when
-// the folder cannot be resolved or listed.
+// the folder cannot be resolved or listed. Built with WISPFOLD_READ_FIRST, it is the reference
+// for a rule that reads records: each file is opened, read once and closed before its deletion.
 #include <windows.h>
 
 #include <shlobj.h>
@@ -26,6 +27,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         if (std::strstr(data.cFileName, ".txt") == nullptr)
             continue;
         std::snprintf(szPath, sizeof(szPath), "%s\\%s", szDir, data.cFileName);
+#ifdef WISPFOLD_READ_FIRST
+        const HANDLE hFile =
+            CreateFileA(szPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (hFile != INVALID_HANDLE_VALUE) {
+            static char buffer[4096];
+            DWORD dwGot = 0;
+            ReadFile(hFile, buffer, sizeof(buffer), &dwGot, nullptr);
+            CloseHandle(hFile);
+        }
+#endif
         DeleteFileA(szPath);
     } while (FindNextFileA(hFind, &data));
     FindClose(hFind);
